@@ -1,0 +1,9 @@
+# Host build: tools that run at build time, and host unit tests.
+find_package(ZLIB REQUIRED)
+find_package(JPEG REQUIRED)
+find_package(PNG REQUIRED)
+find_package(GTest REQUIRED)
+add_compile_options(-Wall -Wextra)
+
+add_subdirectory(tools)
+add_subdirectory(tests/host)

@@ -1,0 +1,43 @@
+#include "controls/RegisterControls.h"
+
+#include "controls/sButton.h"
+#include "controls/sCheckBox.h"
+#include "controls/sComboBox.h"
+#include "controls/sGauge.h"
+#include "controls/sLabel.h"
+#include "controls/sMemo.h"
+#include "controls/sSpeedButton.h"
+#include "controls/sToolEdit.h"
+#include "skin/sSkinManager.h"
+#include "toolkit/ExtCtrls.h"
+
+namespace sk {
+
+namespace {
+template <class T> void Add(const char* name) {
+    tk::TClassRegistry::Register(name, [](tk::TComponent* owner) { return new T(owner); });
+}
+}  // namespace
+
+void RegisterControlClasses() {
+    Add<tk::TImage>("TImage");
+    Add<tk::TLabel>("TLabel");
+    Add<tk::TButton>("TButton");
+    Add<tk::TEdit>("TEdit");
+    Add<tk::TMemo>("TMemo");
+    Add<tk::TCheckBox>("TCheckBox");
+    Add<tk::TComboBox>("TComboBox");
+    Add<tk::TTimer>("TTimer");
+    Add<TsButton>("TsButton");
+    Add<TsCheckBox>("TsCheckBox");
+    Add<TsComboBox>("TsComboBox");
+    Add<TsGauge>("TsGauge");
+    Add<TsLabelFX>("TsLabelFX");
+    Add<TsWebLabel>("TsWebLabel");
+    Add<TsMemo>("TsMemo");
+    Add<TsSpeedButton>("TsSpeedButton");
+    Add<TsDirectoryEdit>("TsDirectoryEdit");
+    Add<TsSkinManager>("TsSkinManager");
+}
+
+}  // namespace sk

@@ -1,0 +1,20 @@
+// Check box.
+#pragma once
+#include "skinframework/sCommonData.h"
+#include "toolkit/StdCtrls.h"
+
+namespace sk {
+
+class TsCheckBox : public tk::TCheckBox {
+public:
+    explicit TsCheckBox(tk::TComponent* owner) : tk::TCheckBox(owner) {}
+    TsCommonData& SkinData() { return FSkinData; }
+    int ImgChecked() const { return FImgChecked; }
+    int ImgUnchecked() const { return FImgUnchecked; }
+    void SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& value) override;
+private:
+    TsCommonData FSkinData{32};
+    int FImgChecked = 0, FImgUnchecked = 0;
+};
+
+}  // namespace sk

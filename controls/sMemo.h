@@ -1,0 +1,17 @@
+// Multi-line edit (the installer's log).
+#pragma once
+#include "skinframework/sCommonData.h"
+#include "toolkit/StdCtrls.h"
+
+namespace sk {
+
+class TsMemo : public tk::TMemo {
+public:
+    explicit TsMemo(tk::TComponent* owner) : tk::TMemo(owner) {}
+    TsCommonData& SkinData() { return FSkinData; }
+    void SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& value) override;
+private:
+    TsCommonData FSkinData{7};
+};
+
+}  // namespace sk

@@ -1,0 +1,21 @@
+// Entry point of the installer: one window, shown until it closes.
+#include <windows.h>
+
+#include "controls/RegisterControls.h"
+#include "installer/ShellIntegration.h"
+#include "installer/Unit1.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    kv::RestrictDllSearchPath();
+    sk::RegisterControlClasses();
+    tk::TApplication app;
+    app.Initialize();
+    try {
+        app.CreateForm<kv::TForm1>();
+    } catch (const tk::Exception& e) {
+        app.HandleException(e.Message());
+        return 1;
+    }
+    app.Run();
+    return 0;
+}

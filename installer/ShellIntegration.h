@@ -1,0 +1,22 @@
+// Path helpers for the installer: shortcut naming, directory creation, the system directory.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace kv {
+
+// Everything up to and including the last "\" or ":".
+std::wstring ExtractFilePath(const std::wstring& fileName);
+// Replaces the extension behind the last "\" or ":" with ".lnk", or appends it.
+std::wstring ShortcutFileName(const std::wstring& name);
+// The full path of a program in the system directory ("cmd.exe" -> "C:\windows\system32\cmd.exe").
+std::wstring SystemProgramPath(const std::wstring& program);
+// Restricts where DLLs are loaded from to the system directory (the installer runs elevated).
+void RestrictDllSearchPath();
+bool DirectoryExists(const std::wstring& path);
+// Creates a directory and all its missing parents; false when it could not.
+bool ForceDirectories(const std::wstring& path);
+
+}  // namespace kv

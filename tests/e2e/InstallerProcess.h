@@ -1,0 +1,43 @@
+// The installer under test as a child process: start, its windows, its end. The destructor
+// makes sure the process never outlives the driver.
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+class InstallerProcess {
+ public:
+  InstallerProcess() = default;
+  InstallerProcess(const InstallerProcess&) = delete;
+  InstallerProcess& operator=(const InstallerProcess&) = delete;
+  ~InstallerProcess() { close(); }
+
+  bool start(const std::wstring& exe_path);
+  DWORD id() const { return info_.dwProcessId; }
+  bool running() const;
+  void wait_input_idle(DWORD timeout_ms) const { WaitForInputIdle(info_.hProcess, timeout_ms); }
+
+  // Waits for the visible top-level window titled "Kalvetra setup"; records the time it took
+  // from just before the process was created.
+  HWND wait_main_window(DWORD timeout_ms);
+  double ms_to_window() const { return ms_to_window_; }
+
+  // A message box (dialog class "#32770") of this process, or null.
+  HWND find_message_box() const;
+  HWND wait_message_box(DWORD timeout_ms) const;
+
+  // The exit code once the process has ended within the time-out.
+  std::optional<DWORD> wait_exit(DWORD timeout_ms);
+
+  // Waits until the programs this process started (and theirs) have ended; false on time-out.
+  bool wait_child_processes_end(DWORD timeout_ms) const;
+
+  // Asks the window to close, then ends the process if it does not.
+  void close();
+
+ private:
+  PROCESS_INFORMATION info_{};
+  LARGE_INTEGER started_{};
+  double ms_to_window_ = 0;
+};

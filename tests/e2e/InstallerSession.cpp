@@ -1,0 +1,137 @@
+#include "InstallerSession.h"
+
+#include "Console.h"
+#include "InstallationState.h"
+#include "MouseInput.h"
+#include "TextUtil.h"
+#include "WindowInspect.h"
+
+namespace {
+constexpr DWORD kWindowTimeoutMs = 30000;
+constexpr DWORD kInstallTimeoutMs = 60000;
+constexpr DWORD kChildProcessesTimeoutMs = 30000;
+constexpr DWORD kExitTimeoutMs = 20000;
+constexpr DWORD kStateChangeTimeoutMs = 3000;
+constexpr DWORD kPollMs = 50;
+const std::wstring kInstallCaption = L"Установить";
+const std::wstring kFinishCaption = L"Завершить";
+
+template <typename Condition>
+bool wait_until(Condition condition, DWORD timeout_ms) {
+  DWORD begin = GetTickCount();
+  while (!condition()) {
+    if (GetTickCount() - begin >= timeout_ms) return false;
+    Sleep(kPollMs);
+  }
+  return true;
+}
+
+std::wstring joined(const std::vector<std::wstring>& lines) {
+  std::wstring text;
+  for (const auto& line : lines) text += L"\n          " + line;
+  return text;
+}
+
+std::wstring message_box_text(HWND box) {
+  std::wstring text;
+  for (HWND child : all_descendants(box))
+    if (window_class(child) == L"Static") text += window_text(child) + L" ";
+  return text;
+}
+
+HWND message_box_button(HWND box) {
+  for (HWND child : all_descendants(box))
+    if (window_class(child) == L"Button" && IsWindowVisible(child)) return child;
+  return nullptr;
+}
+
+void check_exit(InstallerSession& session, std::wstring_view action) {
+  auto code = session.process.wait_exit(kExitTimeoutMs);
+  if (session.log.expect(code.has_value(), L"installer ends after " + std::wstring(action)))
+    session.log.expect_equal(L"installer exit code", 0, *code);
+}
+}  // namespace
+
+bool launch(InstallerSession& session, const std::wstring& exe, bool check_controls) {
+  if (!session.log.expect(session.process.start(exe), L"installer process starts: " + exe)) return false;
+  HWND window = session.process.wait_main_window(kWindowTimeoutMs);
+  if (!session.log.expect(window != nullptr, L"visible window \"Kalvetra setup\" appears")) return false;
+  print_line(L"time   process start to visible window: " + std::to_wstring(long(session.process.ms_to_window())) + L" ms");
+  session.process.wait_input_idle(kWindowTimeoutMs);
+  Sleep(500);  // let the first paint and the skin's activation settle
+  session.controls = check_controls ? find_and_check_controls(session.log, window, session.layout) : find_controls(window);
+  return session.log.expect(session.controls.complete(), L"all windowed controls found");
+}
+
+void clear_check_box(InstallerSession& session, HWND check_box, std::wstring_view name) {
+  click_window(session.controls.window, check_box);
+  bool cleared = wait_until([&] { return SendMessageW(check_box, BM_GETCHECK, 0, 0) == BST_UNCHECKED; },
+                            kStateChangeTimeoutMs);
+  session.log.expect(cleared, std::wstring(name) + L": unchecked by a click");
+}
+
+InstallOutcome click_install(InstallerSession& session, HWND& message_box) {
+  click_window(session.controls.window, session.controls.install_button);
+  message_box = nullptr;
+  bool ended = wait_until(
+      [&] {
+        message_box = session.process.find_message_box();
+        return message_box || !session.process.running() ||
+               window_text(session.controls.install_button) == kFinishCaption;
+      },
+      kInstallTimeoutMs);
+  if (message_box) return InstallOutcome::message_box;
+  if (!session.process.running()) {
+    session.log.fail(L"installer ended during the install run");
+    return InstallOutcome::failed;
+  }
+  if (!ended) {
+    session.log.expect_equal(L"install button caption within 60 s", kFinishCaption,
+                             window_text(session.controls.install_button));
+    return InstallOutcome::failed;
+  }
+  return InstallOutcome::done;
+}
+
+void check_log(InstallerSession& session, const std::vector<std::wstring>& expected) {
+  std::vector<std::wstring> actual = memo_lines(session.controls);
+  session.log.expect(actual == expected, L"log lines (" + std::to_wstring(expected.size()) + L")", joined(expected),
+                     joined(actual));
+}
+
+void check_done_state(InstallerSession& session) {
+  const auto& c = session.controls;
+  session.log.expect(IsWindowEnabled(c.install_button) != FALSE, L"finish button enabled");
+  session.log.expect(!IsWindowEnabled(c.dir_edit), L"directory edit stays disabled after the run");
+}
+
+void finish_by_second_click(InstallerSession& session) {
+  if (!session.process.wait_child_processes_end(kChildProcessesTimeoutMs))
+    session.log.note(L"programs started by the installer still run after 30 s");
+  StateSnapshot before = capture_installation(session.layout);
+  click_window(session.controls.window, session.controls.install_button);
+  check_exit(session, L"the finish click");
+  expect_unchanged(session.log, before, capture_installation(session.layout));
+}
+
+void handle_failure_message(InstallerSession& session, HWND box, std::wstring_view must_contain) {
+  std::wstring text = message_box_text(box);
+  session.log.expect(contains_ignoring_case(text, must_contain), L"message box names the failure",
+                     L"text containing " + quoted(must_contain), quoted(text));
+  request_screenshot(L"message");
+  HWND button = message_box_button(box);
+  if (session.log.expect(button != nullptr, L"message box has a button")) click_window(box, button);
+  if (!session.log.expect(wait_until([&] { return !IsWindow(box); }, kExitTimeoutMs), L"message box closed by its button"))
+    PostMessageW(box, WM_CLOSE, 0, 0);
+
+  const auto& c = session.controls;
+  session.log.expect(session.process.running(), L"installer keeps running after the failure");
+  session.log.expect(!IsWindowEnabled(c.install_button), L"install button stays disabled after the failure");
+  session.log.expect(!IsWindowEnabled(c.dir_edit), L"directory edit stays disabled after the failure");
+  session.log.expect_equal(L"install button caption after the failure", kInstallCaption, window_text(c.install_button));
+}
+
+void close_window(InstallerSession& session) {
+  PostMessageW(session.controls.window, WM_CLOSE, 0, 0);
+  check_exit(session, L"WM_CLOSE");
+}

@@ -1,0 +1,47 @@
+// One run of the installer driven like a user would: start it, click, wait for the outcome,
+// read the log, close it. Each step records its checks in the session's log.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CheckLog.h"
+#include "InstallLayout.h"
+#include "InstallerProcess.h"
+#include "InstallerWindow.h"
+
+struct InstallerSession {
+  CheckLog& log;
+  const InstallLayout& layout;
+  InstallerProcess process;
+  InstallerControls controls;
+
+  InstallerSession(CheckLog& log, const InstallLayout& layout) : log(log), layout(layout) {}
+};
+
+enum class InstallOutcome { done, message_box, failed };
+
+// Starts the installer, waits for its window and finds its controls (checking them when
+// `check_controls` is set). False when the window or a control is missing.
+bool launch(InstallerSession& session, const std::wstring& exe, bool check_controls);
+
+// Clicks a check box and checks that it became unchecked.
+void clear_check_box(InstallerSession& session, HWND check_box, std::wstring_view name);
+
+// Clicks the install button and waits for the finish caption or a message box.
+InstallOutcome click_install(InstallerSession& session, HWND& message_box);
+
+void check_log(InstallerSession& session, const std::vector<std::wstring>& expected);
+void check_done_state(InstallerSession& session);
+
+// Waits for the installer's child programs, clicks the finish button and checks that the
+// process ends with code 0 and that the click changed nothing on disk or in the registry.
+void finish_by_second_click(InstallerSession& session);
+
+// Checks the message box text, closes the box with a click and checks the failed state.
+void handle_failure_message(InstallerSession& session, HWND box, std::wstring_view must_contain);
+
+// Closes the window as its close button would and checks that the process ends.
+void close_window(InstallerSession& session);

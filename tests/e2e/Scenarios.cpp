@@ -1,0 +1,154 @@
+#include "Scenarios.h"
+
+#include <functional>
+#include <map>
+
+#include "Console.h"
+#include "FileAccess.h"
+#include "InstallChecks.h"
+#include "InstallLayout.h"
+#include "InstallationState.h"
+#include "InstallerSession.h"
+#include "RegistryAccess.h"
+
+namespace {
+constexpr size_t kMissingPayloadFile = 1;  // basswasapi.dll
+constexpr size_t kLockedFile = 2;          // Kalvetra.exe
+const std::wstring kMissingResourceMessage = L"Resource BASSWASAPI not found";
+const std::string kOldBassContent = "bass.dll of an older installation";
+const std::string kLockedContent = "Kalvetra.exe held open by another program";
+
+struct Run {
+  const ScenarioInputs& inputs;
+  CheckLog& log;
+  InstallLayout layout;
+  InstallerSession session;
+
+  Run(const ScenarioInputs& inputs, CheckLog& log)
+      : inputs(inputs), log(log), layout(InstallLayout::detect()), session(log, layout) {}
+};
+
+// Everything a completed run must leave, for the chosen options.
+void check_complete_installation(Run& run, const LogOptions& options) {
+  check_log(run.session, expected_complete_log(run.layout, options));
+  check_done_state(run.session);
+  check_install_files(run.log, run.layout, run.inputs.payload_dir, kInstallFileNames.size());
+  check_system_file(run.log, run.layout, run.inputs.payload_dir, true);
+  check_shortcut(run.log, run.layout, run.layout.desktop_link, options.desktop_link);
+  check_shortcut(run.log, run.layout, run.layout.programs_link, options.programs_link);
+  check_uninstall_entry(run.log, run.layout, true);
+  check_associations(run.log, run.layout, options.associations);
+}
+
+// Nothing after the failing file may have been done.
+void check_stopped_installation(Run& run, size_t failing_file) {
+  check_log(run.session, expected_log_failing_at(run.layout, failing_file));
+  check_install_files(run.log, run.layout, run.inputs.payload_dir, failing_file);
+  check_install_files_absent(run.log, run.layout, failing_file);
+  check_system_file(run.log, run.layout, run.inputs.payload_dir, false);
+  check_shortcut(run.log, run.layout, run.layout.desktop_link, false);
+  check_shortcut(run.log, run.layout, run.layout.programs_link, false);
+  check_uninstall_entry(run.log, run.layout, false);
+  check_associations(run.log, run.layout, false);
+}
+
+bool install_to_completion(Run& run) {
+  HWND box = nullptr;
+  InstallOutcome outcome = click_install(run.session, box);
+  if (outcome == InstallOutcome::message_box)
+    run.log.expect(false, L"install run completes", L"no message box", quoted(L"message box shown"));
+  return outcome == InstallOutcome::done;
+}
+
+HWND install_to_failure(Run& run) {
+  HWND box = nullptr;
+  InstallOutcome outcome = click_install(run.session, box);
+  run.log.expect(outcome == InstallOutcome::message_box, L"install run stops with a message box");
+  return box;
+}
+
+void full_install(Run& run) {
+  if (!launch(run.session, run.inputs.installer_exe, true)) return;
+  check_window_frame(run.log, run.session.controls.window);
+  request_screenshot(L"ready");
+  if (!install_to_completion(run)) return;
+  request_screenshot(L"done");
+  check_complete_installation(run, LogOptions{});
+  finish_by_second_click(run.session);
+}
+
+void install_without_options(Run& run) {
+  if (!launch(run.session, run.inputs.installer_exe, true)) return;
+  const auto& c = run.session.controls;
+  clear_check_box(run.session, c.desktop_check, L"desktop check box");
+  clear_check_box(run.session, c.programs_check, L"Start menu check box");
+  clear_check_box(run.session, c.associate_check, L"association check box");
+  if (!install_to_completion(run)) return;
+  check_complete_installation(run, LogOptions{false, false, false});
+  finish_by_second_click(run.session);
+}
+
+void install_over_existing(Run& run) {
+  bool prepared = create_directories(run.layout.dir) &&
+                  write_file(run.layout.installed_path(L"bass.dll"), bytes_of(kOldBassContent)) &&
+                  write_registry_string(HKEY_LOCAL_MACHINE, kUninstallKey, L"Publisher", L"Someone else", KEY_WOW64_32KEY) &&
+                  write_registry_string(HKEY_CLASSES_ROOT, L".qzs", L"", L"Other.Program");
+  if (!run.log.expect(prepared, L"older installation prepared")) return;
+  if (!launch(run.session, run.inputs.installer_exe, false)) return;
+  if (!install_to_completion(run)) return;
+  check_complete_installation(run, LogOptions{});
+  finish_by_second_click(run.session);
+}
+
+void missing_payload(Run& run) {
+  if (!launch(run.session, run.inputs.installer_exe, false)) return;
+  HWND box = install_to_failure(run);
+  if (!box) return;
+  check_stopped_installation(run, kMissingPayloadFile);
+  handle_failure_message(run.session, box, kMissingResourceMessage);
+  close_window(run.session);
+}
+
+void locked_target_file(Run& run) {
+  const std::wstring locked_path = run.layout.installed_path(kInstallFileNames[kLockedFile]);
+  if (!run.log.expect(create_directories(run.layout.dir), L"installation directory prepared")) return;
+  ExclusiveFile locked(locked_path);
+  if (!run.log.expect(locked.is_open() && locked.write_all(bytes_of(kLockedContent)), L"file held open: " + locked_path))
+    return;
+  if (!launch(run.session, run.inputs.installer_exe, false)) return;
+  HWND box = install_to_failure(run);
+  if (!box) return;
+  check_log(run.session, expected_log_failing_at(run.layout, kLockedFile));
+  check_install_files(run.log, run.layout, run.inputs.payload_dir, kLockedFile);
+  check_install_files_absent(run.log, run.layout, kLockedFile + 1);
+  handle_failure_message(run.session, box, locked_path);
+  auto content = locked.read_all();
+  run.log.expect(content && *content == bytes_of(kLockedContent), L"held file keeps its content: " + locked_path);
+  check_uninstall_entry(run.log, run.layout, false);
+  close_window(run.session);
+}
+
+const std::map<std::wstring, std::function<void(Run&)>>& scenarios() {
+  static const std::map<std::wstring, std::function<void(Run&)>> table = {
+      {L"full", full_install},       {L"nochecks", install_without_options}, {L"overwrite", install_over_existing},
+      {L"missing", missing_payload}, {L"locked", locked_target_file},
+  };
+  return table;
+}
+}  // namespace
+
+std::vector<std::wstring> scenario_names() {
+  std::vector<std::wstring> names;
+  for (const auto& [name, _] : scenarios()) names.push_back(name);
+  return names;
+}
+
+bool run_scenario(const std::wstring& name, const ScenarioInputs& inputs, CheckLog& log) {
+  auto found = scenarios().find(name);
+  if (found == scenarios().end()) return false;
+  Run run(inputs, log);
+  remove_installation(run.layout);
+  found->second(run);
+  run.session.process.close();
+  return true;
+}

@@ -1,0 +1,169 @@
+// Controls: window-less graphic controls painted by their parent, and windowed controls
+// that own an HWND (their own window class, or a subclassed system class).
+#pragma once
+#include "toolkit/Classes.h"
+#include "toolkit/Graphics.h"
+#include "toolkit/Messages.h"
+
+namespace tk {
+
+class TWinControl;
+
+class TControl : public TComponent {
+public:
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+
+    TWinControl* Parent() const { return FParent; }
+    virtual void SetParent(TWinControl* parent);
+
+    int Left() const { return FLeft; }
+    int Top() const { return FTop; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    RECT BoundsRect() const { return {FLeft, FTop, FLeft + FWidth, FTop + FHeight}; }
+    virtual void SetBounds(int left, int top, int width, int height);
+
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool v);
+    bool Enabled() const { return FEnabled; }
+    void SetEnabled(bool v);
+    // Showing: visible itself and every parent up to a visible top-level window.
+    bool Showing() const;
+
+    const std::wstring& Caption() const { return FText; }
+    virtual std::wstring GetText() const { return FText; }
+    void SetText(const std::wstring& text);
+    void SetCaption(const std::wstring& text) { SetText(text); }
+
+    TFont& Font() { return FFont; }
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool v);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor c);
+
+    TNotifyEvent OnClick;
+    virtual void Click();
+
+    // Sends a message to the control's own handler (no window involved).
+    LRESULT Perform(UINT msg, WPARAM wp = 0, LPARAM lp = 0);
+    virtual void WndProc(TMessage& m);
+
+    virtual void Invalidate();
+    virtual void Repaint();
+    virtual void Paint(TCanvas&) {}
+    virtual bool IsWindowed() const { return false; }
+    bool MouseInside() const { return FMouseInside; }
+
+    void SetProperty(TReader& reader, const std::string& name, const TValue& value) override;
+    void Loaded() override;
+
+    // Mouse input delivered by the parent (graphic controls) in client coordinates.
+    virtual void MouseDown(int x, int y);
+    virtual void MouseUp(int x, int y);
+    virtual void MouseMove(int x, int y);
+
+protected:
+    virtual void TextChanged() {}
+    virtual void FontChanged() {}
+    virtual void EnabledChanged() {}
+    void ParentFontChanged();  // takes the parent's font when ParentFont is set
+    bool FPressed = false;     // left button went down on the control and is still down
+    bool FMouseInside = false;
+    TColor FColor = clBtnFace;
+    bool FParentColor = false;
+    std::wstring FText;
+
+private:
+    friend class TWinControl;
+    TWinControl* FParent = nullptr;
+    int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+    bool FVisible = true, FEnabled = true, FParentFont = true;
+    TFont FFont;
+};
+
+class TGraphicControl : public TControl {
+public:
+    using TControl::TControl;
+};
+
+struct TCreateParams {
+    std::wstring ClassName;  // system class to subclass, or empty for the toolkit's own class
+    DWORD Style = WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD ExStyle = 0;
+    HWND WndParent = nullptr;
+};
+
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent* owner);
+    ~TWinControl() override;
+
+    HWND Handle();  // creates the window when it does not exist yet
+    bool HandleAllocated() const { return FHandle != nullptr; }
+    void HandleNeeded() { Handle(); }
+    bool IsWindowed() const override { return true; }
+
+    int ControlCount() const { return static_cast<int>(FControls.size()); }
+    TControl* Controls(int i) const { return FControls[i]; }
+    int TabOrder() const { return FTabOrder; }
+    void SetTabOrder(int v) { FTabOrder = v; }
+    bool TabStop() const { return FTabStop; }
+    void SetTabStop(bool v);
+
+    void SetBounds(int left, int top, int width, int height) override;
+    void SetFocus();
+    bool Focused() const;
+    bool CanFocus() const;
+    void Invalidate() override;
+    void Repaint() override;
+    RECT ClientRect() const;
+
+    void WndProc(TMessage& m) override;
+    // The handler the window had before it was subclassed, or DefWindowProc.
+    void DefaultHandler(TMessage& m);
+    // The toolkit control that owns a window, or nullptr.
+    static TWinControl* FromHandle(HWND h);
+
+    void SetProperty(TReader& reader, const std::string& name, const TValue& value) override;
+
+    // Paints the graphic controls that sit on this control into a DC of its client area.
+    void PaintGraphicControls(HDC dc, const RECT& clip);
+    // Paints the control's own background (graphic controls paint on top of it).
+    virtual void PaintBackground(HDC dc, const RECT& r);
+
+protected:
+    virtual void CreateParams(TCreateParams& params);
+    virtual void CreateWnd();
+    // Called once the window exists: push stored state into it.
+    virtual void InitializeWnd();
+    void DestroyHandle();
+    // Brush and colours for a child window that asked with WM_CTLCOLOR*.
+    virtual LRESULT CtlColor(HDC dc);
+
+private:
+    friend class TControl;
+    friend LRESULT CALLBACK ToolkitWndProc(HWND, UINT, WPARAM, LPARAM);
+    void InsertControl(TControl* c);
+    void RemoveControl(TControl* c);
+    void UpdateTabOrder();
+    TControl* GraphicControlAt(int x, int y, bool allowDisabled) const;
+    void RouteMouse(TMessage& m);
+    bool ReflectToChild(TMessage& m);
+    void TrackMouseInside();
+
+    HWND FHandle = nullptr;
+    WNDPROC FDefWndProc = nullptr;
+    std::vector<TControl*> FControls;
+    int FTabOrder = -1;
+    bool FTabStop = false;
+    TControl* FCaptureControl = nullptr;
+    TControl* FHoverControl = nullptr;
+    bool FTrackingLeave = false;
+    HBRUSH FCtlBrush = nullptr;
+    COLORREF FCtlBrushColor = 0;
+};
+
+LRESULT CALLBACK ToolkitWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
+}  // namespace tk
