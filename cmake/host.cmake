@@ -5,5 +5,7 @@ find_package(PNG REQUIRED)
 find_package(GTest REQUIRED)
 add_compile_options(-Wall -Wextra)
 
+add_subdirectory(render)
+add_subdirectory(skin)
 add_subdirectory(tools)
 add_subdirectory(tests/host)

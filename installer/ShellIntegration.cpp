@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "toolkit/Classes.h"
+
 #include <vector>
 
 namespace kv {
@@ -16,6 +18,26 @@ std::wstring ShortcutFileName(const std::wstring& name) {
     size_t dot = name.find_last_of(L'.');
     if (dot != std::wstring::npos && (sep == std::wstring::npos || dot > sep)) return name.substr(0, dot) + L".lnk";
     return name + L".lnk";
+}
+
+void CreateShellLink(const std::wstring& sourceFile, const std::wstring& shortCutName, const std::wstring& sourceParams) {
+    IShellLinkW* link = nullptr;
+    HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                  reinterpret_cast<void**>(&link));
+    if (FAILED(hr) || !link) throw tk::EOSError(L"Cannot create the shell link object");
+    IPersistFile* file = nullptr;
+    hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    if (FAILED(hr) || !file) {
+        link->Release();
+        throw tk::EOSError(L"Interface not supported");
+    }
+    // Results of the setters and of the save are not checked: a failed save leaves no shortcut.
+    link->SetPath(sourceFile.c_str());
+    link->SetArguments(sourceParams.c_str());
+    link->SetWorkingDirectory(ExtractFilePath(sourceFile).c_str());
+    file->Save(ShortcutFileName(shortCutName).c_str(), FALSE);
+    file->Release();
+    link->Release();
 }
 
 std::wstring SystemProgramPath(const std::wstring& program) {

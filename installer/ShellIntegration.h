@@ -11,6 +11,9 @@ namespace kv {
 std::wstring ExtractFilePath(const std::wstring& fileName);
 // Replaces the extension behind the last "\" or ":" with ".lnk", or appends it.
 std::wstring ShortcutFileName(const std::wstring& name);
+// Creates or replaces a shortcut file (name given the ".lnk" extension) that starts
+// sourceFile with sourceParams in the folder of sourceFile.
+void CreateShellLink(const std::wstring& sourceFile, const std::wstring& shortCutName, const std::wstring& sourceParams);
 // The full path of a program in the system directory ("cmd.exe" -> "C:\windows\system32\cmd.exe").
 std::wstring SystemProgramPath(const std::wstring& program);
 // Restricts where DLLs are loaded from to the system directory (the installer runs elevated).

@@ -122,22 +122,7 @@ void TForm1::sDirectoryEdit1AfterDialog(tk::TObject*, std::wstring& name, bool& 
 
 void TForm1::CreateShotCut(const std::wstring& sourceFile, const std::wstring& shortCutName,
                            const std::wstring& sourceParams) {
-    IShellLinkW* link = nullptr;
-    HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  reinterpret_cast<void**>(&link));
-    if (FAILED(hr) || !link) throw tk::EOSError(L"Cannot create the shell link object");
-    IPersistFile* file = nullptr;
-    hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-    if (FAILED(hr) || !file) {
-        link->Release();
-        throw tk::EOSError(L"Interface not supported");
-    }
-    link->SetPath(sourceFile.c_str());
-    link->SetArguments(sourceParams.c_str());
-    link->SetWorkingDirectory(ExtractFilePath(sourceFile).c_str());
-    file->Save(ShortcutFileName(shortCutName).c_str(), FALSE);
-    file->Release();
-    link->Release();
+    CreateShellLink(sourceFile, shortCutName, sourceParams);
 }
 
 std::wstring TForm1::Dir() const { return sDirectoryEdit1->GetText(); }

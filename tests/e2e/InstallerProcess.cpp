@@ -94,9 +94,11 @@ std::optional<DWORD> InstallerProcess::wait_exit(DWORD timeout_ms) {
   return code;
 }
 
+size_t InstallerProcess::child_process_count() const { return descendant_processes(id()).size(); }
+
 bool InstallerProcess::wait_child_processes_end(DWORD timeout_ms) const {
   DWORD begin = GetTickCount();
-  while (!descendant_processes(id()).empty()) {
+  while (child_process_count() != 0) {
     if (GetTickCount() - begin >= timeout_ms) return false;
     Sleep(kPollMs * 20);
   }

@@ -30,7 +30,9 @@ class InstallerProcess {
   // The exit code once the process has ended within the time-out.
   std::optional<DWORD> wait_exit(DWORD timeout_ms);
 
-  // Waits until the programs this process started (and theirs) have ended; false on time-out.
+  // The programs this process started (and theirs) that still run.
+  size_t child_process_count() const;
+  // Waits until those programs have ended; false on time-out.
   bool wait_child_processes_end(DWORD timeout_ms) const;
 
   // Asks the window to close, then ends the process if it does not.

@@ -32,13 +32,6 @@ std::wstring joined(const std::vector<std::wstring>& lines) {
   return text;
 }
 
-std::wstring message_box_text(HWND box) {
-  std::wstring text;
-  for (HWND child : all_descendants(box))
-    if (window_class(child) == L"Static") text += window_text(child) + L" ";
-  return text;
-}
-
 HWND message_box_button(HWND box) {
   for (HWND child : all_descendants(box))
     if (window_class(child) == L"Button" && IsWindowVisible(child)) return child;
@@ -93,6 +86,13 @@ InstallOutcome click_install(InstallerSession& session, HWND& message_box) {
   return InstallOutcome::done;
 }
 
+std::wstring message_box_text(HWND box) {
+  std::wstring text;
+  for (HWND child : all_descendants(box))
+    if (window_class(child) == L"Static") text += window_text(child) + L" ";
+  return text;
+}
+
 void check_log(InstallerSession& session, const std::vector<std::wstring>& expected) {
   std::vector<std::wstring> actual = memo_lines(session.controls);
   session.log.expect(actual == expected, L"log lines (" + std::to_wstring(expected.size()) + L")", joined(expected),
@@ -106,6 +106,8 @@ void check_done_state(InstallerSession& session) {
 }
 
 void finish_by_second_click(InstallerSession& session) {
+  print_line(L"wait   for " + std::to_wstring(session.process.child_process_count()) +
+             L" program(s) started by the installer to end");
   if (!session.process.wait_child_processes_end(kChildProcessesTimeoutMs))
     session.log.note(L"programs started by the installer still run after 30 s");
   StateSnapshot before = capture_installation(session.layout);

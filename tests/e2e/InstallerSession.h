@@ -33,6 +33,9 @@ void clear_check_box(InstallerSession& session, HWND check_box, std::wstring_vie
 // Clicks the install button and waits for the finish caption or a message box.
 InstallOutcome click_install(InstallerSession& session, HWND& message_box);
 
+// The texts of a message box's static controls, joined by blanks.
+std::wstring message_box_text(HWND box);
+
 void check_log(InstallerSession& session, const std::vector<std::wstring>& expected);
 void check_done_state(InstallerSession& session);
 

@@ -56,7 +56,7 @@ bool install_to_completion(Run& run) {
   HWND box = nullptr;
   InstallOutcome outcome = click_install(run.session, box);
   if (outcome == InstallOutcome::message_box)
-    run.log.expect(false, L"install run completes", L"no message box", quoted(L"message box shown"));
+    run.log.expect(false, L"install run completes", L"no message box", L"message box " + quoted(message_box_text(box)));
   return outcome == InstallOutcome::done;
 }
 

@@ -44,3 +44,6 @@ while IFS= read -r line <&"$from_driver"; do
   fi
 done
 wait "$driver_pid"
+rc=$?
+[ "$rc" -ne 0 ] && echo "driver exit code: $rc"
+exit "$rc"

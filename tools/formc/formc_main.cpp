@@ -1,7 +1,7 @@
 // formc: compiles a window description (*.kfm) into the binary object stream.
 //
 //   formc [-I DIR]... [--depfile FILE] SOURCE.kfm OUT.bin
-//   formc --dump IN.bin
+//   formc --dump [--brief] IN.bin
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -18,13 +18,15 @@ namespace {
 
 void usage(std::ostream& o) {
   o << "usage: formc [-I DIR]... [--depfile FILE] SOURCE.kfm OUT.bin\n"
-       "       formc --dump IN.bin\n"
+       "       formc --dump [--brief] IN.bin\n"
        "\n"
        "Compiles a window description into the binary object stream (\"KFM1\").\n"
        "  -I DIR          directory searched for `file`/`picture` references (in order,\n"
        "                  before the source's own directory); may be repeated, -IDIR also works\n"
        "  --depfile FILE  write a Makefile-style dependency file (OUT.bin: SOURCE + referenced files)\n"
-       "  --dump IN.bin   print a compiled stream as readable text source\n";
+       "  --dump IN.bin   print a compiled stream as readable text source (it compiles back\n"
+       "                  to the same bytes)\n"
+       "  --brief         with --dump: show only the first 64 bytes of each binary value\n";
 }
 
 std::string escapeDep(const std::string& s) {
@@ -61,7 +63,7 @@ bool writeFileAtomically(const std::string& path, const void* data, std::size_t 
   return true;
 }
 
-int runDump(const std::string& path) {
+int runDump(const std::string& path, std::size_t maxBinary) {
   std::ifstream in(fs::path(path), std::ios::binary);
   if (!in) {
     std::cerr << "formc: error: cannot open '" << path << "'\n";
@@ -69,7 +71,7 @@ int runDump(const std::string& path) {
   }
   std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   try {
-    std::cout << kfm::dump(kfm::decode(bytes));
+    std::cout << kfm::dump(kfm::decode(bytes), maxBinary);
   } catch (const kfm::Error& e) {
     std::cerr << path << ": error: at offset " << e.offset() << ": " << e.message() << '\n';
     return 1;
@@ -83,8 +85,8 @@ int main(int argc, char** argv) {
   std::vector<std::string> positional;
   kfm::ParseOptions options;
   std::string depfile;
-  std::string dumpPath;
   bool dump = false;
+  bool brief = false;
 
   for (int i = 1; i < argc; ++i) {
     std::string a = argv[i];
@@ -104,9 +106,10 @@ int main(int argc, char** argv) {
       options.includeDirs.push_back(a.substr(2));
     } else if (a == "--depfile") {
       depfile = needArg("--depfile");
+    } else if (a == "--brief") {
+      brief = true;
     } else if (a == "--dump") {
       dump = true;
-      dumpPath = needArg("--dump");
     } else if (a.size() > 1 && a[0] == '-') {
       std::cerr << "formc: error: unknown option '" << a << "'\n";
       usage(std::cerr);
@@ -117,11 +120,11 @@ int main(int argc, char** argv) {
   }
 
   if (dump) {
-    if (!positional.empty()) {
+    if (positional.size() != 1) {
       usage(std::cerr);
       return 2;
     }
-    return runDump(dumpPath);
+    return runDump(positional[0], brief ? 64 : static_cast<std::size_t>(-1));
   }
   if (positional.size() != 2) {
     usage(std::cerr);

@@ -125,7 +125,9 @@ Object decode(const std::uint8_t* data, std::size_t size);
 inline Object decode(const std::vector<std::uint8_t>& data) { return decode(data.data(), data.size()); }
 
 // Readable text in the source syntax (UTF-8, two-space indentation, binaries as hex lines).
-std::string dump(const Object& root);
+// With `maxBinaryBytes` set, longer binary values are cut there (marked by a comment); such a
+// brief dump is for reading only, it no longer compiles to the same stream.
+std::string dump(const Object& root, std::size_t maxBinaryBytes = static_cast<std::size_t>(-1));
 
 // parse + encode.
 std::vector<std::uint8_t> compile(std::string_view source, const std::string& filename,

@@ -1,4 +1,5 @@
 // Tree -> readable text in the source syntax.
+#include <algorithm>
 #include <cctype>
 #include <sstream>
 
@@ -58,18 +59,18 @@ bool looksLikePicture(const std::vector<std::uint8_t>& b, std::string& cls, std:
   return true;
 }
 
-void writeValue(std::ostringstream& o, const Value& v, int level);
+void writeValue(std::ostringstream& o, const Value& v, int level, std::size_t maxBin);
 
-void writeProperties(std::ostringstream& o, const std::vector<Property>& props, int level) {
+void writeProperties(std::ostringstream& o, const std::vector<Property>& props, int level, std::size_t maxBin) {
   for (const auto& p : props) {
     indent(o, level);
     o << p.name << " = ";
-    writeValue(o, p.value, level);
+    writeValue(o, p.value, level, maxBin);
     o << '\n';
   }
 }
 
-void writeValue(std::ostringstream& o, const Value& v, int level) {
+void writeValue(std::ostringstream& o, const Value& v, int level, std::size_t maxBin) {
   switch (v.kind) {
     case Kind::Integer: o << v.integer; break;
     case Kind::String: o << quote(v.string); break;
@@ -77,6 +78,10 @@ void writeValue(std::ostringstream& o, const Value& v, int level) {
     case Kind::True: o << "True"; break;
     case Kind::False: o << "False"; break;
     case Kind::Binary: {
+      if (v.bytes.empty()) {
+        o << "{}";
+        break;
+      }
       std::string cls;
       std::size_t len = 0;
       if (looksLikePicture(v.bytes, cls, len))
@@ -84,9 +89,14 @@ void writeValue(std::ostringstream& o, const Value& v, int level) {
       else
         o << "{  // " << v.bytes.size() << " bytes";
       static const char* hex = "0123456789ABCDEF";
-      for (std::size_t i = 0; i < v.bytes.size(); ++i) {
+      std::size_t shown = std::min(v.bytes.size(), maxBin);
+      for (std::size_t i = 0; i < shown; ++i) {
         if (i % 32 == 0) { o << '\n'; indent(o, level + 1); }
         o << hex[v.bytes[i] >> 4] << hex[v.bytes[i] & 15];
+      }
+      if (shown < v.bytes.size()) {
+        o << "  // ... " << (v.bytes.size() - shown) << " more bytes not shown\n";
+        indent(o, level + 1);
       }
       o << '}';
       break;
@@ -113,7 +123,7 @@ void writeValue(std::ostringstream& o, const Value& v, int level) {
         o << '\n';
         indent(o, level + 1);
         o << "item\n";
-        writeProperties(o, item.properties, level + 2);
+        writeProperties(o, item.properties, level + 2, maxBin);
         indent(o, level + 1);
         o << "end";
       }
@@ -123,22 +133,22 @@ void writeValue(std::ostringstream& o, const Value& v, int level) {
   }
 }
 
-void writeObject(std::ostringstream& o, const Object& obj, int level) {
+void writeObject(std::ostringstream& o, const Object& obj, int level, std::size_t maxBin) {
   indent(o, level);
   o << "object ";
   if (!obj.name.empty()) o << obj.name << ": ";
   o << obj.cls << '\n';
-  writeProperties(o, obj.properties, level + 1);
-  for (const auto& c : obj.children) writeObject(o, c, level + 1);
+  writeProperties(o, obj.properties, level + 1, maxBin);
+  for (const auto& c : obj.children) writeObject(o, c, level + 1, maxBin);
   indent(o, level);
   o << "end\n";
 }
 
 }  // namespace
 
-std::string dump(const Object& root) {
+std::string dump(const Object& root, std::size_t maxBinaryBytes) {
   std::ostringstream o;
-  writeObject(o, root, 0);
+  writeObject(o, root, 0, maxBinaryBytes);
   return o.str();
 }
 

@@ -1,0 +1,181 @@
+#include "render/sAlphaGraph.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace rd {
+
+namespace {
+
+inline int Channel(uint32_t v, int lane) { return static_cast<int>((v >> (lane * 8)) & 0xFF); }
+
+// d := ((d - s) * level + s * 256) >> 8 on the three colour channels; alpha of d kept.
+inline uint32_t MixShift8(uint32_t d, uint32_t s, int level) {
+    uint32_t out = d & 0xFF000000u;
+    for (int lane = 0; lane < 3; ++lane) {
+        const int dc = Channel(d, lane), sc = Channel(s, lane);
+        out |= static_cast<uint32_t>((((dc - sc) * level + sc * 256) >> 8) & 0xFF) << (lane * 8);
+    }
+    return out;
+}
+
+bool SameSize(const TBitmap32* a, const TBitmap32* b) {
+    uint8_t* r;
+    ptrdiff_t s;
+    return GetScanGeometry(a, r, s) && GetScanGeometry(b, r, s) && a->Width == b->Width && a->Height == b->Height;
+}
+
+// A block of w x h pixels at (tx, ty) in the target and (sx, sy) in the source.
+struct TBlock {
+    int tx, ty, sx, sy, w, h;
+};
+
+// Moves negative positions inside both bitmaps and clips the size to both; false when empty.
+bool ClipBlock(const TBitmap32& target, const TBitmap32& source, TBlock& b) {
+    auto moveIn = [&](int& t, int& s, int& len) {
+        if (s < 0) { t -= s; len += s; s = 0; }
+        if (t < 0) { s -= t; len += t; t = 0; }
+    };
+    moveIn(b.tx, b.sx, b.w);
+    moveIn(b.ty, b.sy, b.h);
+    b.w = std::min({b.w, target.Width - b.tx, source.Width - b.sx});
+    b.h = std::min({b.h, target.Height - b.ty, source.Height - b.sy});
+    return b.w > 0 && b.h > 0;
+}
+
+}  // namespace
+
+void BlendFromBitmap(TBitmap32* target, int x, int y, uint32_t key, double level, TRect rect,
+                     const TBitmap32* source) {
+    uint8_t* r;
+    ptrdiff_t s;
+    if (!GetScanGeometry(target, r, s) || !GetScanGeometry(source, r, s)) return;
+    rect.Right = std::min(rect.Right, source->Width - 1);
+    rect.Bottom = std::min(rect.Bottom, source->Height - 1);
+    if (rect.Left < 0) { x -= rect.Left; rect.Left = 0; }
+    if (rect.Top < 0) { y -= rect.Top; rect.Top = 0; }
+    // Extended precision, as the blend is specified: Trunc(255 - 255 * 0.4) is 152.
+    const long double k = level;
+    for (int j = 0; j <= rect.Bottom - rect.Top; ++j) {
+        const int ty = y + j;
+        if (ty >= target->Height) break;
+        if (ty < 0) continue;
+        const uint32_t* src = source->Row(rect.Top + j);
+        uint32_t* dst = target->Row(ty);
+        for (int i = 0; i <= rect.Right - rect.Left; ++i) {
+            const int tx = x + i;
+            if (tx < 0 || tx >= target->Width) continue;
+            const uint32_t sp = src[rect.Left + i];
+            if (sp == key) continue;
+            uint32_t out = dst[tx] & 0xFF000000u;
+            for (int lane = 0; lane < 3; ++lane) {
+                const int sc = Channel(sp, lane);
+                const long double v = sc - (sc - Channel(dst[tx], lane)) * k;
+                out |= static_cast<uint32_t>(std::clamp(static_cast<int>(v), 0, 255)) << (lane * 8);
+            }
+            dst[tx] = out;
+        }
+    }
+}
+
+void BlendColorThroughMask(TBitmap32* target, const TBitmap32* mask, TColor color) {
+    if (!SameSize(target, mask)) return;
+    const uint32_t t = ExchangeRedBlue(static_cast<uint32_t>(color));
+    for (int y = 0; y < target->Height; ++y) {
+        uint32_t* dst = target->Row(y);
+        const uint32_t* m = mask->Row(y);
+        for (int x = 0; x < target->Width; ++x) {
+            uint32_t out = dst[x] & 0xFF000000u;
+            for (int lane = 0; lane < 3; ++lane) {
+                const int dc = Channel(dst[x], lane), tc = Channel(t, lane);
+                out |= static_cast<uint32_t>((((dc - tc) * Channel(m[x], lane) + tc * 256) >> 8) & 0xFF) << (lane * 8);
+            }
+            dst[x] = out;
+        }
+    }
+}
+
+void CrossFade32(TBitmap32* target, const TBitmap32* source, int level) {
+    if (!SameSize(target, source)) return;
+    for (int y = 0; y < target->Height; ++y) {
+        uint32_t* dst = target->Row(y);
+        const uint32_t* src = source->Row(y);
+        for (int x = 0; x < target->Width; ++x) dst[x] = MixShift8(dst[x], src[x], level);
+    }
+}
+
+void BlendRectConstant(TBitmap32* target, const TBitmap32* source, int level, TPoint at, TRect sourceRect) {
+    uint8_t* r;
+    ptrdiff_t s;
+    if (!GetScanGeometry(target, r, s) || !GetScanGeometry(source, r, s)) return;
+    TBlock b{at.X, at.Y, sourceRect.Left, sourceRect.Top, sourceRect.Width(), sourceRect.Height()};
+    if (!ClipBlock(*target, *source, b)) return;
+    for (int j = 0; j < b.h; ++j) {
+        uint32_t* dst = target->Row(b.ty + j) + b.tx;
+        const uint32_t* src = source->Row(b.sy + j) + b.sx;
+        for (int i = 0; i < b.w; ++i) dst[i] = MixShift8(dst[i], src[i], level);
+    }
+}
+
+void AlphaOver32(TRect targetRect, TRect sourceRect, TBitmap32* target, bool copyParent,
+                 const TCacheInfo& background, const TBitmap32* source) {
+    uint8_t* r;
+    ptrdiff_t s;
+    if (!GetScanGeometry(target, r, s) || !GetScanGeometry(source, r, s)) return;
+    TBlock b{targetRect.Left, targetRect.Top, sourceRect.Left, sourceRect.Top,
+             std::min(targetRect.Width(), sourceRect.Width()), std::min(targetRect.Height(), sourceRect.Height())};
+    if (!ClipBlock(*target, *source, b)) return;
+    const TBitmap32* bg = background.Ready ? background.Bmp : nullptr;
+    const bool keyed = background.Ready;
+    for (int j = 0; j < b.h; ++j) {
+        const int ty = b.ty + j;
+        uint32_t* dst = target->Row(ty);
+        const uint32_t* src = source->Row(b.sy + j) + b.sx;
+        for (int i = 0; i < b.w; ++i) {
+            const int tx = b.tx + i;
+            const uint32_t sp = src[i];
+            uint32_t& d = dst[tx];
+            if (keyed && sp == 0x00FF00FFu) {
+                const int bx = tx + background.X, by = ty + background.Y;
+                if (copyParent && bg && bx >= 0 && by >= 0 && bx < bg->Width && by < bg->Height)
+                    d = (bg->Row(by)[bx] & 0x00FFFFFFu) | 0xFF000000u;
+                continue;
+            }
+            const int sa = static_cast<int>(sp >> 24);
+            uint32_t out = 0;
+            for (int lane = 0; lane < 3; ++lane) {
+                const int dc = Channel(d, lane), sc = Channel(sp, lane);
+                out |= static_cast<uint32_t>((((sc - dc) * sa + dc * 256) >> 8) & 0xFF) << (lane * 8);
+            }
+            int da = static_cast<int>(d >> 24);
+            if (sa > 0) da += ((255 - da) * sa) >> 8;
+            d = out | (static_cast<uint32_t>(da) << 24);
+        }
+    }
+}
+
+void ApplyDisabledLook(TBitmap32* bitmap, unsigned kinds, TColor parentColor, TPoint at,
+                       const TCacheInfo& background) {
+    uint8_t* r;
+    ptrdiff_t s;
+    if (!GetScanGeometry(bitmap, r, s)) return;
+    if (kinds & dkGrayed) {
+        if (DisabledSaturationAmount == -100)
+            MakeGrey32(bitmap);
+        else
+            ForEachPixel(bitmap, PixelShiftSaturation, DisabledSaturationAmount, clMagenta);
+    }
+    if (kinds & dkBlended) {
+        const TRect face{0, 0, bitmap->Width, bitmap->Height};
+        if (background.Ready && background.Bmp) {
+            const int dx = at.X + background.X, dy = at.Y + background.Y;
+            BlendFromBitmap(bitmap, 0, 0, static_cast<uint32_t>(clMagenta), DisabledBlendLevel,
+                            {face.Left + dx, face.Top + dy, face.Right + dx, face.Bottom + dy}, background.Bmp);
+        } else {
+            const TColor fill = background.FillColor == clMagenta ? parentColor : background.FillColor;
+            MixRectWithColor(bitmap, face, static_cast<int>(DisabledBlendLevel * 100), fill);
+        }
+    }
+}
+
+}  // namespace rd
