@@ -59,34 +59,75 @@ int64_t TStream::CopyFrom(TStream& source, int64_t count) {
 
 // --- TMemoryStream
 
+namespace {
+constexpr int64_t kMemoryStreamLimit = 0x7FFF0000;
+constexpr int64_t kCommitGranule = 64 * 1024;
+constexpr int64_t kSmallReservation = 1024 * 1024;
+constexpr int64_t kLargeReservation = 64 * 1024 * 1024;
+
+int64_t RoundUp(int64_t v, int64_t to) { return (v + to - 1) / to * to; }
+}  // namespace
+
+TMemoryStream::TMemoryStream(TMemoryStream&& o) noexcept
+    : TStream(), FData(o.FData), FReserved(o.FReserved), FSize(o.FSize), FCapacity(o.FCapacity), FPos(o.FPos) {
+    o.FData = nullptr;
+    o.FReserved = o.FSize = o.FCapacity = o.FPos = 0;
+}
+
+TMemoryStream::~TMemoryStream() { Release(); }
+
+void TMemoryStream::Release() {
+    if (FData) VirtualFree(FData, 0, MEM_RELEASE);
+    FData = nullptr;
+    FReserved = FCapacity = 0;
+}
+
 void TMemoryStream::Reserve(int64_t capacity) {
     if (capacity <= FCapacity) return;
-    // Grow geometrically so that appending in small chunks stays linear.
-    int64_t grown = std::max<int64_t>(capacity, FCapacity + FCapacity / 2);
-    grown = (grown + 0xFFFF) & ~int64_t(0xFFFF);
-    if (grown > 0x7FFF0000) grown = capacity;
-    std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[static_cast<size_t>(grown)]);
-    if (!data) throw EStreamError(L"Out of memory while expanding memory stream");
-    if (FSize) std::memcpy(data.get(), FData.get(), static_cast<size_t>(FSize));
-    FData = std::move(data);
-    FCapacity = grown;
+    if (capacity > kMemoryStreamLimit) throw EStreamError(L"Out of memory while expanding memory stream");
+    // Commit geometrically (an eighth more each time) so small writes stay linear.
+    int64_t wanted = RoundUp(std::max(capacity, FCapacity + FCapacity / 8), kCommitGranule);
+    if (wanted > FReserved) {
+        // A new reservation: 1 MB for a small stream; once a stream outgrows that, twice what
+        // is needed and at least 64 MB, so that a large payload never has to move again. Fall
+        // back to exactly what is needed when the address space is too fragmented.
+        int64_t reserve = wanted <= kSmallReservation
+                              ? kSmallReservation
+                              : std::min(kMemoryStreamLimit, std::max(kLargeReservation, RoundUp(wanted * 2, kCommitGranule)));
+        void* base = VirtualAlloc(nullptr, static_cast<SIZE_T>(reserve), MEM_RESERVE, PAGE_NOACCESS);
+        if (!base) {
+            reserve = wanted;
+            base = VirtualAlloc(nullptr, static_cast<SIZE_T>(reserve), MEM_RESERVE, PAGE_NOACCESS);
+        }
+        if (!base || !VirtualAlloc(base, static_cast<SIZE_T>(wanted), MEM_COMMIT, PAGE_READWRITE)) {
+            if (base) VirtualFree(base, 0, MEM_RELEASE);
+            throw EStreamError(L"Out of memory while expanding memory stream");
+        }
+        if (FSize) std::memcpy(base, FData, static_cast<size_t>(FSize));
+        if (FData) VirtualFree(FData, 0, MEM_RELEASE);
+        FData = static_cast<uint8_t*>(base);
+        FReserved = reserve;
+    } else if (!VirtualAlloc(FData + FCapacity, static_cast<SIZE_T>(wanted - FCapacity), MEM_COMMIT, PAGE_READWRITE)) {
+        throw EStreamError(L"Out of memory while expanding memory stream");
+    }
+    FCapacity = wanted;
 }
 
 void TMemoryStream::SetSize(int64_t size) {
     Reserve(size);
-    if (size > FSize) std::memset(FData.get() + FSize, 0, static_cast<size_t>(size - FSize));
+    if (size > FSize) std::memset(FData + FSize, 0, static_cast<size_t>(size - FSize));
     FSize = size;
     FPos = std::min(FPos, FSize);
 }
 
 void TMemoryStream::Clear() {
-    FData.reset();
-    FSize = FCapacity = FPos = 0;
+    Release();
+    FSize = FPos = 0;
 }
 
 int64_t TMemoryStream::Read(void* buffer, int64_t count) {
     int64_t n = std::max<int64_t>(0, std::min(count, FSize - FPos));
-    if (n) std::memcpy(buffer, FData.get() + FPos, static_cast<size_t>(n));
+    if (n) std::memcpy(buffer, FData + FPos, static_cast<size_t>(n));
     FPos += n;
     return n;
 }
@@ -95,7 +136,7 @@ int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
     if (count <= 0) return 0;
     int64_t end = FPos + count;
     Reserve(end);
-    std::memcpy(FData.get() + FPos, buffer, static_cast<size_t>(count));
+    std::memcpy(FData + FPos, buffer, static_cast<size_t>(count));
     FPos = end;
     FSize = std::max(FSize, end);
     return count;
@@ -106,11 +147,20 @@ int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
     return FPos;
 }
 
+int64_t TMemoryStream::ReadFrom(TStream& source, int64_t count) {
+    if (count <= 0) return 0;
+    Reserve(FPos + count);
+    int64_t n = source.Read(FData + FPos, count);
+    FPos += n;
+    FSize = std::max(FSize, FPos);
+    return n;
+}
+
 void TMemoryStream::LoadFromStream(TStream& source) {
     source.SetPosition(0);
     int64_t size = source.Size();
     SetSize(size);
-    source.ReadBuffer(FData.get(), size);
+    source.ReadBuffer(FData, size);
     FPos = 0;
 }
 
@@ -128,7 +178,7 @@ void TMemoryStream::SaveToFile(const std::wstring& fileName) const {
     const std::wstring temp = fileName + L".partial";
     try {
         TFileStream out(temp, fmCreate);
-        out.WriteBuffer(FData.get(), FSize);
+        out.WriteBuffer(FData, FSize);
         out.Flush();
     } catch (...) {
         DeleteFileW(temp.c_str());

@@ -32,16 +32,28 @@ public:
     int64_t Size() override { return FSize; }
     void SetSize(int64_t size);
     void Clear();
-    const uint8_t* Memory() const { return FData.get(); }
-    uint8_t* Memory() { return FData.get(); }
+    const uint8_t* Memory() const { return FData; }
+    uint8_t* Memory() { return FData; }
     int64_t Capacity() const { return FCapacity; }
     // Writes the whole content to a file. An existing file is replaced only once the new
     // content is completely on disk, so a failed write never loses the old file.
     void SaveToFile(const std::wstring& fileName) const;
     void LoadFromStream(TStream& source);
+    // Reads up to count bytes from source straight into the stream at its position (no
+    // intermediate buffer); returns how many were read.
+    int64_t ReadFrom(TStream& source, int64_t count);
+    TMemoryStream() = default;
+    TMemoryStream(TMemoryStream&& other) noexcept;
+    TMemoryStream& operator=(TMemoryStream&&) = delete;
+    ~TMemoryStream() override;
+
 private:
     void Reserve(int64_t capacity);
-    std::unique_ptr<uint8_t[]> FData;
+    void Release();
+    // Storage is address space reserved up front and committed as the stream grows, so a
+    // large stream grows without copying and without holding two buffers at once.
+    uint8_t* FData = nullptr;
+    int64_t FReserved = 0;
     int64_t FSize = 0, FCapacity = 0, FPos = 0;
 };
 
