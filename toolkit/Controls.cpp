@@ -454,6 +454,13 @@ void TWinControl::WndProc(TMessage& m) {
     DefaultHandler(m);
 }
 
+void TWinControl::Broadcast(UINT msg, WPARAM wp, LPARAM lp) {
+    for (TControl* c : std::vector<TControl*>(FControls)) {
+        c->Perform(msg, wp, lp);
+        if (c->IsWindowed()) static_cast<TWinControl*>(c)->Broadcast(msg, wp, lp);
+    }
+}
+
 void TWinControl::DefaultHandler(TMessage& m) {
     if (!FHandle) return;
     m.Result = FDefWndProc ? CallWindowProcW(FDefWndProc, FHandle, m.Msg, m.WParam, m.LParam)

@@ -120,6 +120,8 @@ public:
     RECT ClientRect() const;
 
     void WndProc(TMessage& m) override;
+    // Sends a message to every control on this one, and on theirs.
+    void Broadcast(UINT msg, WPARAM wp = 0, LPARAM lp = 0);
     // The handler the window had before it was subclassed, or DefWindowProc.
     void DefaultHandler(TMessage& m);
     // The toolkit control that owns a window, or nullptr.

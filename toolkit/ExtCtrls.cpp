@@ -96,6 +96,11 @@ void TTimer::Update() {
     if (FEnabled && FInterval > 0 && OnTimer && !IsLoading()) SetTimer(FWindow, 1, FInterval, nullptr);
 }
 
+void TTimer::Loaded() {
+    TComponent::Loaded();
+    Update();
+}
+
 void TTimer::SetEnabled(bool v) { FEnabled = v; Update(); }
 void TTimer::SetInterval(unsigned ms) { FInterval = ms; Update(); }
 

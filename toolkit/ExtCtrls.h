@@ -37,6 +37,7 @@ public:
     unsigned Interval() const { return FInterval; }
     TNotifyEvent OnTimer;
     void SetProperty(TReader& reader, const std::string& name, const TValue& value) override;
+    void Loaded() override;
 private:
     static LRESULT CALLBACK TimerWndProc(HWND, UINT, WPARAM, LPARAM);
     void Update();

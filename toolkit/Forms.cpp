@@ -91,6 +91,7 @@ void TForm::Show() {
     if (FPosition == TPosition::poScreenCenter || FPosition == TPosition::poDesktopCenter) CentreOnScreen();
     HWND h = Handle();
     ShowWindow(h, SW_SHOWNORMAL);
+    Broadcast(CM_SHOWINGCHANGED, TRUE);
     UpdateWindow(h);
     // Focus the first control in tab order that can take it.
     HWND first = GetNextDlgTabItem(h, nullptr, FALSE);
@@ -99,7 +100,10 @@ void TForm::Show() {
 
 void TForm::Close() {
     if (Application && Application->MainForm() == this) Application->Terminate();
-    else if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+    else if (HandleAllocated()) {
+        ShowWindow(Handle(), SW_HIDE);
+        Broadcast(CM_SHOWINGCHANGED, FALSE);
+    }
 }
 
 void TForm::Paint(HDC dc, const RECT& clip) {

@@ -7,6 +7,7 @@
 #include "controls/sMemo.h"
 #include "controls/sToolEdit.h"
 #include "installer/Unit1.h"
+#include "toolkit/ExtCtrls.h"
 #include "toolkit/Forms.h"
 
 using namespace tk;
@@ -177,3 +178,19 @@ TEST(Memo, AppendedLinesBecomeTheLastLines) {
 }
 
 }  // namespace
+
+TEST(Timer, FiresThroughTheMessageLoopUntilDisabled) {
+    TApplication app;
+    TTimer timer(nullptr);
+    int ticks = 0;
+    timer.OnTimer = [&](TObject*) {
+        if (++ticks == 3) timer.SetEnabled(false);
+    };
+    timer.SetInterval(10);
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < 1000) {
+        app.ProcessMessages();
+        Sleep(5);
+    }
+    EXPECT_EQ(ticks, 3);
+}
