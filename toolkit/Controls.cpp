@@ -256,6 +256,16 @@ void TWinControl::DestroyHandle() {
     FHandle = nullptr;
 }
 
+std::wstring WindowText(HWND h) {
+    int n = GetWindowTextLengthW(h);
+    std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+    n = GetWindowTextW(h, s.data(), n + 1);
+    s.resize(static_cast<size_t>(n));
+    return s;
+}
+
+std::wstring TWinControl::GetText() const { return FHandle ? WindowText(FHandle) : FText; }
+
 TWinControl* TWinControl::FromHandle(HWND h) {
     return h ? static_cast<TWinControl*>(GetPropW(h, kControlProp)) : nullptr;
 }
@@ -482,10 +492,8 @@ LRESULT CALLBACK ToolkitWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
     try {
         c->WndProc(m);
-    } catch (const Exception& e) {
-        Application->HandleException(e.Message());
-    } catch (const std::exception& e) {
-        Application->HandleException(Utf8ToWide(e.what()));
+    } catch (...) {
+        Application->HandleCurrentException();
     }
     return m.Result;
 }

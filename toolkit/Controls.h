@@ -100,6 +100,8 @@ public:
     ~TWinControl() override;
 
     HWND Handle();  // creates the window when it does not exist yet
+    // The window's text while it exists (the user may have typed), else the stored text.
+    std::wstring GetText() const override;
     bool HandleAllocated() const { return FHandle != nullptr; }
     void HandleNeeded() { Handle(); }
     bool IsWindowed() const override { return true; }
@@ -167,5 +169,6 @@ private:
 };
 
 LRESULT CALLBACK ToolkitWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+std::wstring WindowText(HWND h);
 
 }  // namespace tk

@@ -110,10 +110,8 @@ LRESULT CALLBACK TTimer::TimerWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         if (t && t->OnTimer) {
             try {
                 t->OnTimer(t);
-            } catch (const Exception& e) {
-                Application->HandleException(e.Message());
-            } catch (const std::exception& e) {
-                Application->HandleException(Utf8ToWide(e.what()));
+            } catch (...) {
+                Application->HandleCurrentException();
             }
         }
         return 0;

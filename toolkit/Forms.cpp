@@ -215,6 +215,18 @@ void TApplication::HandleException(const std::wstring& message) {
     MessageBox(text, Title(), MB_OK | MB_ICONSTOP);
 }
 
+void TApplication::HandleCurrentException() {
+    try {
+        throw;
+    } catch (const Exception& e) {
+        HandleException(e.Message());
+    } catch (const std::exception& e) {
+        HandleException(Utf8ToWide(e.what()));
+    } catch (...) {
+        HandleException(L"Unknown error");
+    }
+}
+
 bool TApplication::ProcessMessage(MSG& msg) {
     if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
     if (msg.message == WM_QUIT) {

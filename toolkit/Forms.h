@@ -70,6 +70,9 @@ public:
     bool Terminated() const { return FTerminated; }
     // The top-level handler for errors that escape a message handler.
     void HandleException(const std::wstring& message);
+    // Called from a catch block: shows the error being handled (window procedures and timer
+    // callbacks must not let an exception escape into the system).
+    void HandleCurrentException();
     int MessageBox(const std::wstring& text, const std::wstring& caption, UINT flags);
     std::wstring Title() const;
     // When set, errors are not shown in a box but passed here (tests).

@@ -28,21 +28,25 @@ bool TRegistry::OpenKey(const std::wstring& key, bool canCreate) {
     return true;
 }
 
-bool TRegistry::OpenKeyReadOnly(const std::wstring& key) {
+HKEY TRegistry::OpenForReading(const std::wstring& key) const {
     HKEY h = nullptr;
     if (RegOpenKeyExW(FRootKey, Relative(key).c_str(), 0, KEY_READ | (FAccess & KEY_WOW64_RES), &h) != ERROR_SUCCESS)
-        return false;
+        return nullptr;
+    return h;
+}
+
+bool TRegistry::OpenKeyReadOnly(const std::wstring& key) {
+    HKEY h = OpenForReading(key);
+    if (!h) return false;
     CloseKey();
     FCurrentKey = h;
     return true;
 }
 
 bool TRegistry::KeyExists(const std::wstring& key) {
-    HKEY h = nullptr;
-    if (RegOpenKeyExW(FRootKey, Relative(key).c_str(), 0, KEY_READ | (FAccess & KEY_WOW64_RES), &h) != ERROR_SUCCESS)
-        return false;
-    RegCloseKey(h);
-    return true;
+    HKEY h = OpenForReading(key);
+    if (h) RegCloseKey(h);
+    return h != nullptr;
 }
 
 bool TRegistry::DeleteKey(const std::wstring& key) {

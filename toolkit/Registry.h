@@ -31,6 +31,7 @@ public:
 
 private:
     void PutData(const std::wstring& name, const void* data, DWORD size, DWORD type);
+    HKEY OpenForReading(const std::wstring& key) const;
     HKEY FRootKey = HKEY_CURRENT_USER;
     HKEY FCurrentKey = nullptr;
     REGSAM FAccess;

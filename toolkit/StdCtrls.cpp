@@ -4,16 +4,6 @@
 
 namespace tk {
 
-namespace {
-std::wstring WindowText(HWND h) {
-    int n = GetWindowTextLengthW(h);
-    std::wstring s(static_cast<size_t>(n) + 1, L'\0');
-    n = GetWindowTextW(h, s.data(), n + 1);
-    s.resize(static_cast<size_t>(n));
-    return s;
-}
-}  // namespace
-
 // --- TButton
 
 TButton::TButton(TComponent* owner) : TWinControl(owner) {
@@ -102,11 +92,6 @@ void TCustomEdit::InitializeWnd() {
 void TCustomEdit::SetMaxLength(int n) {
     FMaxLength = n;
     if (HandleAllocated()) SendMessageW(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(n), 0);
-}
-
-std::wstring TCustomEdit::GetText() const {
-    if (HandleAllocated()) return WindowText(const_cast<TCustomEdit*>(this)->Handle());
-    return Caption();
 }
 
 void TCustomEdit::WndProc(TMessage& m) {
@@ -221,11 +206,6 @@ int TComboBox::ItemIndex() const {
 void TComboBox::SetItemIndex(int i) {
     FItemIndex = i;
     if (HandleAllocated()) SendMessageW(Handle(), CB_SETCURSEL, static_cast<WPARAM>(i), 0);
-}
-
-std::wstring TComboBox::GetText() const {
-    if (HandleAllocated()) return WindowText(const_cast<TComboBox*>(this)->Handle());
-    return Caption();
 }
 
 void TComboBox::WndProc(TMessage& m) {

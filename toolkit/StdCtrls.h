@@ -29,7 +29,6 @@ private:
 class TCustomEdit : public TWinControl {
 public:
     explicit TCustomEdit(TComponent* owner);
-    std::wstring GetText() const override;
     int MaxLength() const { return FMaxLength; }
     void SetMaxLength(int n);
     bool ReadOnly() const { return FReadOnly; }
@@ -85,7 +84,6 @@ public:
     TStrings& Items() { return FItems; }
     int ItemIndex() const;
     void SetItemIndex(int i);
-    std::wstring GetText() const override;
     void SetProperty(TReader& reader, const std::string& name, const TValue& value) override;
     void WndProc(TMessage& m) override;
 protected:
