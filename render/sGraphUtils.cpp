@@ -306,7 +306,8 @@ uint32_t PixelToneByBrightest(uint32_t pixel, int tone) { return ToneByBrightest
 uint32_t PixelMakeOpaque(uint32_t pixel, int) { return pixel | 0xFF000000u; }
 
 TColor AdjustControlColor(TColor color, const TControlColorAdjust& control) {
-    uint32_t c = static_cast<uint32_t>(color);
+    // A system colour is resolved first: the arithmetic below would otherwise change its index.
+    uint32_t c = static_cast<uint32_t>(ColorToRGB(color));
     if (control.ColorTone != clNone)
         c = ToneByBrightest(c, ExchangeRedBlue(static_cast<uint32_t>(ColorToRGB(control.ColorTone))));
     c = ShiftHueOfColor(control.HueOffset, c);
