@@ -15,11 +15,6 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run.sh)
 
-# The files the installer installs: built by payload/, packed into the installer by installer/.
-set(KALVETRA_PAYLOAD_FILES
-  bass.dll basswasapi.dll Kalvetra.exe launch_newinstance.bat Kalvetra_uninstall.exe
-  QZThumbnail32.dll QZThumbnail64.dll)
-
 add_subdirectory(toolkit)
 add_subdirectory(controls)
 add_subdirectory(payload)
@@ -27,3 +22,4 @@ add_subdirectory(installer)
 add_subdirectory(tests/win)
 add_subdirectory(tests/bench)
 add_subdirectory(tests/e2e)
+add_subdirectory(tests/payload)

@@ -1,2 +1,2 @@
-# launch_newinstance.bat: starts the application as a new instance.
-file(WRITE ${OUT} "start Kalvetra.exe -newinstance\r\n")
+# launch_newinstance.bat: one line that starts the application as a new instance.
+file(WRITE ${OUT} "Kalvetra.exe -newinstance\r\n")

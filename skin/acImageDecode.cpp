@@ -108,9 +108,11 @@ TDecodedImage DecodePng(const uint8_t* data, size_t size) {
     TDecodedImage out;
     out.Has32Bits = true;
     out.Bitmap = std::make_unique<rd::TMemBitmap32>(static_cast<int>(image.width), static_cast<int>(image.height));
-    // libpng takes the first row's address and a signed stride in pixels.
-    const auto stride = static_cast<png_int_32>(out.Bitmap->Stride / 4);
-    if (!png_image_finish_read(&image, nullptr, out.Bitmap->Row0, stride, nullptr))
+    // libpng takes the buffer's lowest address and a signed stride in bytes (negative: bottom-up).
+    const rd::TMemBitmap32& bmp = *out.Bitmap;
+    const auto stride = static_cast<png_int_32>(bmp.Height > 1 ? bmp.Stride : bmp.Width * 4);
+    void* lowest = stride < 0 ? static_cast<void*>(bmp.Row(bmp.Height - 1)) : static_cast<void*>(bmp.Row0);
+    if (!png_image_finish_read(&image, nullptr, lowest, stride, nullptr))
         throw ESkinError(std::string("Invalid PNG image: ") + image.message);
     return out;
 }

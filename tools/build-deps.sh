@@ -20,9 +20,9 @@ fetch_source() {
   local versions
   versions=$(apt-cache showsrc "$pkg" | awk '/^Version:/ {print $2}' | sort -V -r | uniq)
   for v in "" $versions; do
-    local spec=$pkg; [ -n "$v" ] && spec="$pkg=$v"
+    local request=$pkg; [ -n "$v" ] && request="$pkg=$v"
     rm -f "$dir"/*
-    if (cd "$dir" && apt-get source --download-only -q "$spec" >/dev/null 2>&1); then
+    if (cd "$dir" && apt-get source --download-only -q "$request" >/dev/null 2>&1); then
       (cd "$dir" && dpkg-source --no-check -x ./*.dsc unpacked >/dev/null)
       return 0
     fi

@@ -140,7 +140,7 @@ void drawSpectrum(Canvas& c) {
   const float barW = pitch * 0.68f;
   const float baseY = 452.0f;
   const float maxH = 70.0f;
-  art::Rng rng(0x53504543u);  // "SPEC"
+  art::Rng rng(0x53504543u);  // fixed seed: the same picture on every build
   for (int i = 0; i < bars; ++i) {
     float t = (i + 0.5f) / bars;
     // Colours drift from teal on the left to blue-violet on the right, like the waves.
