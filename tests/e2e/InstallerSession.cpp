@@ -16,6 +16,12 @@ constexpr DWORD kPollMs = 50;
 const std::wstring kInstallCaption = L"Установить";
 const std::wstring kFinishCaption = L"Завершить";
 
+// A real click on one of the installer's windows; a covered target is a failed check.
+void click(InstallerSession& session, HWND top_level, HWND target, std::wstring_view what) {
+  bool reached = click_window(top_level, target);
+  if (!reached) session.log.fail(L"click on the " + std::wstring(what) + L" reaches it (another window covers it)");
+}
+
 template <typename Condition>
 bool wait_until(Condition condition, DWORD timeout_ms) {
   DWORD begin = GetTickCount();
@@ -57,14 +63,14 @@ bool launch(InstallerSession& session, const std::wstring& exe, bool check_contr
 }
 
 void clear_check_box(InstallerSession& session, HWND check_box, std::wstring_view name) {
-  click_window(session.controls.window, check_box);
+  click(session, session.controls.window, check_box, name);
   bool cleared = wait_until([&] { return SendMessageW(check_box, BM_GETCHECK, 0, 0) == BST_UNCHECKED; },
                             kStateChangeTimeoutMs);
   session.log.expect(cleared, std::wstring(name) + L": unchecked by a click");
 }
 
 InstallOutcome click_install(InstallerSession& session, HWND& message_box) {
-  click_window(session.controls.window, session.controls.install_button);
+  click(session, session.controls.window, session.controls.install_button, L"install button");
   message_box = nullptr;
   bool ended = wait_until(
       [&] {
@@ -111,7 +117,7 @@ void finish_by_second_click(InstallerSession& session) {
   if (!session.process.wait_child_processes_end(kChildProcessesTimeoutMs))
     session.log.note(L"programs started by the installer still run after 30 s");
   StateSnapshot before = capture_installation(session.layout);
-  click_window(session.controls.window, session.controls.install_button);
+  click(session, session.controls.window, session.controls.install_button, L"finish button");
   check_exit(session, L"the finish click");
   expect_unchanged(session.log, before, capture_installation(session.layout));
 }
@@ -122,7 +128,7 @@ void handle_failure_message(InstallerSession& session, HWND box, std::wstring_vi
                      L"text containing " + quoted(must_contain), quoted(text));
   request_screenshot(L"message");
   HWND button = message_box_button(box);
-  if (session.log.expect(button != nullptr, L"message box has a button")) click_window(box, button);
+  if (session.log.expect(button != nullptr, L"message box has a button")) click(session, box, button, L"message box button");
   if (!session.log.expect(wait_until([&] { return !IsWindow(box); }, kExitTimeoutMs), L"message box closed by its button"))
     PostMessageW(box, WM_CLOSE, 0, 0);
 

@@ -12,7 +12,7 @@ constexpr int kClientWidth = 680, kClientHeight = 495;
 constexpr BYTE kWindowAlpha = 240;
 constexpr int kCentringTolerance = 1;
 
-struct ControlSpec {
+struct ExpectedControl {
   const wchar_t* name;
   HWND InstallerControls::*field;
   const wchar_t* class_name;
@@ -26,7 +26,7 @@ struct ControlSpec {
 
 RECT ltwh(int left, int top, int width, int height) { return RECT{left, top, left + width, top + height}; }
 
-std::vector<ControlSpec> control_specs(const InstallLayout& layout) {
+std::vector<ExpectedControl> expected_controls(const InstallLayout& layout) {
   return {
       {L"install button", &InstallerControls::install_button, L"Button", ltwh(597, 470, 75, 25), true,
        L"Установить", 0, -1, 0},
@@ -44,14 +44,14 @@ std::vector<ControlSpec> control_specs(const InstallLayout& layout) {
   };
 }
 
-bool same_place(const RECT& actual, const ControlSpec& spec) {
-  return actual.left == spec.place.left && actual.top == spec.place.top && actual.right == spec.place.right &&
-         (!spec.check_height || actual.bottom == spec.place.bottom);
+bool same_place(const RECT& actual, const ExpectedControl& want) {
+  return actual.left == want.place.left && actual.top == want.place.top && actual.right == want.place.right &&
+         (!want.check_height || actual.bottom == want.place.bottom);
 }
 
-HWND find_child(HWND window, const ControlSpec& spec) {
+HWND find_child(HWND window, const ExpectedControl& want) {
   for (HWND child : direct_children(window))
-    if (window_class(child) == spec.class_name && same_place(rect_in_parent(child, window), spec)) return child;
+    if (window_class(child) == want.class_name && same_place(rect_in_parent(child, window), want)) return child;
   return nullptr;
 }
 
@@ -60,19 +60,19 @@ std::wstring describe_child(HWND child, HWND window) {
          quoted(window_text(child));
 }
 
-void check_control(CheckLog& log, HWND control, const ControlSpec& spec) {
-  const std::wstring name = spec.name;
-  log.expect_equal(name + L": text", spec.text, window_text(control));
+void check_control(CheckLog& log, HWND control, const ExpectedControl& want) {
+  const std::wstring name = want.name;
+  log.expect_equal(name + L": text", want.text, window_text(control));
   DWORD style = DWORD(GetWindowLongW(control, GWL_STYLE));
-  if (spec.required_style)
-    log.expect((style & spec.required_style) == spec.required_style, name + L": style bits",
-               std::to_wstring(spec.required_style), std::to_wstring(style & spec.required_style));
-  if (spec.checked >= 0) {
+  if (want.required_style)
+    log.expect((style & want.required_style) == want.required_style, name + L": style bits",
+               std::to_wstring(want.required_style), std::to_wstring(style & want.required_style));
+  if (want.checked >= 0) {
     log.expect_equal(name + L": button type BS_AUTOCHECKBOX", BS_AUTOCHECKBOX, style & BS_TYPEMASK);
-    log.expect_equal(name + L": check state", spec.checked, SendMessageW(control, BM_GETCHECK, 0, 0));
+    log.expect_equal(name + L": check state", want.checked, SendMessageW(control, BM_GETCHECK, 0, 0));
   }
-  if (spec.text_limit)
-    log.expect_equal(name + L": text limit", spec.text_limit, SendMessageW(control, EM_GETLIMITTEXT, 0, 0));
+  if (want.text_limit)
+    log.expect_equal(name + L": text limit", want.text_limit, SendMessageW(control, EM_GETLIMITTEXT, 0, 0));
   log.expect(IsWindowEnabled(control) && IsWindowVisible(control), name + L": enabled and visible");
 }
 }  // namespace
@@ -124,14 +124,14 @@ InstallerControls find_and_check_controls(CheckLog& log, HWND window, const Inst
   InstallerControls controls;
   controls.window = window;
   std::vector<HWND> expected;
-  for (const auto& spec : control_specs(layout)) {
-    HWND control = find_child(window, spec);
-    if (!log.expect(control != nullptr, std::wstring(spec.name) + L": windowed control found",
-                    std::wstring(spec.class_name) + L" at " + describe_rect(spec.place), L"none"))
+  for (const auto& want : expected_controls(layout)) {
+    HWND control = find_child(window, want);
+    if (!log.expect(control != nullptr, std::wstring(want.name) + L": windowed control found",
+                    std::wstring(want.class_name) + L" at " + describe_rect(want.place), L"none"))
       continue;
-    controls.*spec.field = control;
+    controls.*want.field = control;
     expected.push_back(control);
-    check_control(log, control, spec);
+    check_control(log, control, want);
   }
   for (HWND child : direct_children(window)) {
     bool known = std::find(expected.begin(), expected.end(), child) != expected.end();
@@ -143,7 +143,7 @@ InstallerControls find_and_check_controls(CheckLog& log, HWND window, const Inst
 InstallerControls find_controls(HWND window) {
   InstallerControls controls;
   controls.window = window;
-  for (const auto& spec : control_specs(InstallLayout{})) controls.*spec.field = find_child(window, spec);
+  for (const auto& want : expected_controls(InstallLayout{})) controls.*want.field = find_child(window, want);
   return controls;
 }
 

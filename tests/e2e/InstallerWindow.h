@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "CheckLog.h"
 #include "InstallLayout.h"

@@ -17,15 +17,18 @@ void send_mouse(POINT at, DWORD flags) {
 }
 }  // namespace
 
-void click_window(HWND top_level, HWND target) {
+bool click_window(HWND top_level, HWND target) {
   SetForegroundWindow(top_level);
   Sleep(kSettleMs);
   POINT at = window_centre_on_screen(target);
   SetCursorPos(at.x, at.y);
   send_mouse(at, MOUSEEVENTF_MOVE);
   Sleep(kSettleMs);
+  HWND hit = WindowFromPoint(at);
+  bool reaches_target = hit == target || IsChild(target, hit);
   send_mouse(at, MOUSEEVENTF_LEFTDOWN);
   Sleep(kPressMs);
   send_mouse(at, MOUSEEVENTF_LEFTUP);
   Sleep(kSettleMs);
+  return reaches_target;
 }

@@ -4,5 +4,6 @@
 #include <windows.h>
 
 // Brings `top_level` to the foreground and clicks the centre of `target` (one of its
-// windows) with the left button.
-void click_window(HWND top_level, HWND target);
+// windows) with the left button. False when another window covered that point, so the
+// click went elsewhere.
+bool click_window(HWND top_level, HWND target);

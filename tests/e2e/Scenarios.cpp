@@ -40,11 +40,12 @@ void check_complete_installation(Run& run, const LogOptions& options) {
   check_associations(run.log, run.layout, options.associations);
 }
 
-// Nothing after the failing file may have been done.
-void check_stopped_installation(Run& run, size_t failing_file) {
+// The files before the failing one are written; nothing after it may have been done. The
+// failing file itself is absent unless the scenario put it there (`first_absent`).
+void check_stopped_installation(Run& run, size_t failing_file, size_t first_absent) {
   check_log(run.session, expected_log_failing_at(run.layout, failing_file));
   check_install_files(run.log, run.layout, run.inputs.payload_dir, failing_file);
-  check_install_files_absent(run.log, run.layout, failing_file);
+  check_install_files_absent(run.log, run.layout, first_absent);
   check_system_file(run.log, run.layout, run.inputs.payload_dir, false);
   check_shortcut(run.log, run.layout, run.layout.desktop_link, false);
   check_shortcut(run.log, run.layout, run.layout.programs_link, false);
@@ -104,7 +105,7 @@ void missing_payload(Run& run) {
   if (!launch(run.session, run.inputs.installer_exe, false)) return;
   HWND box = install_to_failure(run);
   if (!box) return;
-  check_stopped_installation(run, kMissingPayloadFile);
+  check_stopped_installation(run, kMissingPayloadFile, kMissingPayloadFile);
   handle_failure_message(run.session, box, kMissingResourceMessage);
   close_window(run.session);
 }
@@ -118,13 +119,10 @@ void locked_target_file(Run& run) {
   if (!launch(run.session, run.inputs.installer_exe, false)) return;
   HWND box = install_to_failure(run);
   if (!box) return;
-  check_log(run.session, expected_log_failing_at(run.layout, kLockedFile));
-  check_install_files(run.log, run.layout, run.inputs.payload_dir, kLockedFile);
-  check_install_files_absent(run.log, run.layout, kLockedFile + 1);
+  check_stopped_installation(run, kLockedFile, kLockedFile + 1);
   handle_failure_message(run.session, box, locked_path);
   auto content = locked.read_all();
   run.log.expect(content && *content == bytes_of(kLockedContent), L"held file keeps its content: " + locked_path);
-  check_uninstall_entry(run.log, run.layout, false);
   close_window(run.session);
 }
 

@@ -24,6 +24,7 @@ finish() {
   wine_display_stop
 }
 trap finish EXIT
+trap 'exit 143' TERM INT
 
 extra=()
 if [ -n "$shots" ]; then
