@@ -15,17 +15,12 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec wine "$installer"
 fi
 
-wine_display
-export DISPLAY
-shot=$root/build/screenshots/installer.png
-mkdir -p "$(dirname "$shot")"
-wine "$installer" >/dev/null 2>&1 &
-for _ in $(seq 300); do
-  xwininfo -root -tree 2>/dev/null | grep -q '"Kalvetra setup"' && break
-  sleep 0.1
-done
-sleep 2  # let the first paint finish
-import -window root "$shot"
+# The end-to-end driver starts the installer, waits for the painted window, asks for the
+# screenshot and closes the window through its close request.
+shots=$root/build/screenshots
+KALVETRA_PREFIX_BITS=32 KALVETRA_SCREENSHOT_DIR=$shots \
+  bash tests/e2e/run-scenario.sh "$root/build/win/bin/e2e_driver.exe" show "$installer" "$root/build/win/payload" \
+  | grep -E '^(saved|could not|FAIL|time)' || true
+shot=$shots/show-32-window.png
+[ -f "$shot" ] || { echo "no screenshot was taken" >&2; exit 1; }
 echo "screenshot: $shot"
-wineserver -k
-wine_display_stop

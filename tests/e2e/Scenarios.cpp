@@ -126,10 +126,17 @@ void locked_target_file(Run& run) {
   close_window(run.session);
 }
 
+// For a person without a screen: the window as it first appears, then closed as a user would.
+void show_window(Run& run) {
+  if (!launch(run.session, run.inputs.installer_exe, false)) return;
+  request_screenshot(L"window");
+  close_window(run.session);
+}
+
 const std::map<std::wstring, std::function<void(Run&)>>& scenarios() {
   static const std::map<std::wstring, std::function<void(Run&)>> table = {
       {L"full", full_install},       {L"nochecks", install_without_options}, {L"overwrite", install_over_existing},
-      {L"missing", missing_payload}, {L"locked", locked_target_file},
+      {L"missing", missing_payload}, {L"locked", locked_target_file}, {L"show", show_window},
   };
   return table;
 }
@@ -145,7 +152,7 @@ bool run_scenario(const std::wstring& name, const ScenarioInputs& inputs, CheckL
   auto found = scenarios().find(name);
   if (found == scenarios().end()) return false;
   Run run(inputs, log);
-  remove_installation(run.layout);
+  if (name != L"show") remove_installation(run.layout);
   found->second(run);
   run.session.process.close();
   return true;
