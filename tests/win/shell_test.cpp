@@ -76,45 +76,44 @@ void DeleteClassesKey(const std::wstring& key) {
     reg.DeleteKey(key);
 }
 
-TEST(AssociateFileType, WritesTheFourKeys) {
+// A fresh extension and file type for each test, removed afterwards.
+class AssociateFileType : public ::testing::Test {
+protected:
     std::wstring ext = L"." + kvtest::UniqueName(L"kvt"), type = kvtest::UniqueName(L"Kalvetra.Test");
+    void TearDown() override {
+        DeleteClassesKey(ext);
+        DeleteClassesKey(type);
+    }
+};
+
+TEST_F(AssociateFileType, WritesTheFourKeys) {
     kv::AssociateFileType(ext, type, L"Открыть с помощью Kalvetra", L"C:\\Apps\\Kalvetra\\Kalvetra.exe", 2);
     EXPECT_EQ(DefaultValue(ext), type);
     EXPECT_EQ(DefaultValue(type + L"\\DefaultIcon"), L"C:\\Apps\\Kalvetra\\Kalvetra.exe,2");
     EXPECT_EQ(DefaultValue(type + L"\\shell\\Open"), L"Открыть с помощью Kalvetra");
     EXPECT_EQ(DefaultValue(type + L"\\shell\\Open\\Command"), L"C:\\Apps\\Kalvetra\\Kalvetra.exe \"%1\"");
-    DeleteClassesKey(ext);
-    DeleteClassesKey(type);
 }
 
-TEST(AssociateFileType, EmptyDescriptionLeavesTheVerbWithoutText) {
-    std::wstring ext = L"." + kvtest::UniqueName(L"kvt"), type = kvtest::UniqueName(L"Kalvetra.Test");
+TEST_F(AssociateFileType, EmptyDescriptionLeavesTheVerbWithoutText) {
     kv::AssociateFileType(ext, type, L"  ", L"C:\\K.exe", 1);
     EXPECT_EQ(DefaultValue(ext), type);
     EXPECT_EQ(DefaultValue(type + L"\\DefaultIcon"), L"C:\\K.exe,1");
-    EXPECT_NE(DefaultValue(type + L"\\shell\\Open"), L"  ");
+    EXPECT_EQ(DefaultValue(type + L"\\shell\\Open"), L"<no value>");
     EXPECT_EQ(DefaultValue(type + L"\\shell\\Open\\Command"), L"C:\\K.exe \"%1\"");
-    DeleteClassesKey(ext);
-    DeleteClassesKey(type);
 }
 
-TEST(AssociateFileType, BlankExtensionOrTypeWritesNothing) {
-    std::wstring type = kvtest::UniqueName(L"Kalvetra.Test");
+TEST_F(AssociateFileType, BlankExtensionOrTypeWritesNothing) {
     kv::AssociateFileType(L"   ", type, L"Open", L"C:\\K.exe", 1);
     EXPECT_EQ(DefaultValue(type + L"\\DefaultIcon"), L"<missing>");
-    std::wstring ext = L"." + kvtest::UniqueName(L"kvt");
     kv::AssociateFileType(ext, L"\t ", L"Open", L"C:\\K.exe", 1);
     EXPECT_EQ(DefaultValue(ext), L"<missing>");
 }
 
-TEST(AssociateFileType, EmptyProgramPathRegistersTheRunningExecutable) {
-    std::wstring ext = L"." + kvtest::UniqueName(L"kvt"), type = kvtest::UniqueName(L"Kalvetra.Test");
+TEST_F(AssociateFileType, EmptyProgramPathRegistersTheRunningExecutable) {
     kv::AssociateFileType(ext, type, L"Open", L"", 1);
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     EXPECT_EQ(DefaultValue(type + L"\\shell\\Open\\Command"), std::wstring(self) + L" \"%1\"");
-    DeleteClassesKey(ext);
-    DeleteClassesKey(type);
 }
 
 TEST(SpecialFolders, KnownFoldersResolveAndUnknownOnesAreEmpty) {
