@@ -1,9 +1,21 @@
 #include "payload/AppCommandLine.h"
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include <algorithm>
 #include <cwctype>
 
 namespace kv {
+
+std::vector<std::wstring> ProcessArguments() {
+  int count = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::wstring> args;
+  for (int i = 1; argv && i < count; ++i) args.emplace_back(argv[i]);
+  LocalFree(argv);
+  return args;
+}
 
 namespace {
 std::wstring Lower(std::wstring text) {

@@ -12,6 +12,9 @@ struct AppOptions {
   std::vector<std::wstring> unknown_options;
 };
 
+// The arguments of this process without the program name, split as the shell splits them.
+std::vector<std::wstring> ProcessArguments();
+
 // `args` without the program name, as CommandLineToArgvW splits them.
 AppOptions ParseAppCommandLine(const std::vector<std::wstring>& args);
 

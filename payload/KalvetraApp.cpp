@@ -59,18 +59,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
   return DefWindowProcW(window, message, wparam, lparam);
 }
 
-std::vector<std::wstring> Arguments() {
-  int count = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::vector<std::wstring> args;
-  for (int i = 1; argv && i < count; ++i) args.emplace_back(argv[i]);
-  LocalFree(argv);
-  return args;
-}
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  const kv::AppOptions options = kv::ParseAppCommandLine(Arguments());
+  const kv::AppOptions options = kv::ParseAppCommandLine(kv::ProcessArguments());
 
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;

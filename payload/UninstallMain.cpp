@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "payload/AppCommandLine.h"
 #include "payload/SelfDeletion.h"
 #include "payload/SystemPaths.h"
 #include "payload/UninstallEntry.h"
@@ -18,15 +19,6 @@
 
 namespace {
 const wchar_t kTitle[] = L"Удаление Kalvetra";
-
-std::vector<std::wstring> Arguments() {
-  int count = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
-  std::vector<std::wstring> args;
-  for (int i = 1; argv && i < count; ++i) args.emplace_back(argv[i]);
-  LocalFree(argv);
-  return args;
-}
 
 bool IsSwitch(const std::wstring& arg, const wchar_t* name) {
   return CompareStringOrdinal(arg.c_str(), -1, name, -1, TRUE) == CSTR_EQUAL;
@@ -72,7 +64,7 @@ int RunUninstall(bool silent) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  const std::vector<std::wstring> args = Arguments();
+  const std::vector<std::wstring> args = kv::ProcessArguments();
   if (args.size() == 3 && IsSwitch(args[0], kv::kFinishSwitch)) {
     auto handle = reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(wcstoull(args[1].c_str(), nullptr, 10)));
     return kv::FinishSelfDeletion(handle, args[2]);
