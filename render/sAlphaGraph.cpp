@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 namespace rd {
 
@@ -45,6 +47,37 @@ bool ClipBlock(const TBitmap32& target, const TBitmap32& source, TBlock& b) {
 
 }  // namespace
 
+namespace {
+
+// One channel of BlendFromBitmap: Trunc(s - (s - d) * k) in extended precision, as the blend is
+// specified (Trunc(255 - 255 * 0.4) is 152).
+inline uint32_t BlendChannel(int s, int d, long double k) {
+    return static_cast<uint32_t>(std::clamp(static_cast<int>(s - (s - d) * k), 0, 255));
+}
+
+// BlendChannel for one level, each (s, d) pair computed on its first use and looked up after.
+class TBlendChannelTable {
+public:
+    explicit TBlendChannelTable(long double k) : FK(k), FValues(new uint8_t[65536]), FKnown(1024, 0) {}
+    uint32_t operator()(int s, int d) {
+        const int i = (s << 8) | d;
+        uint64_t& word = FKnown[i >> 6];
+        const uint64_t bit = uint64_t(1) << (i & 63);
+        if (!(word & bit)) {
+            FValues[i] = static_cast<uint8_t>(BlendChannel(s, d, FK));
+            word |= bit;
+        }
+        return FValues[i];
+    }
+
+private:
+    long double FK;
+    std::unique_ptr<uint8_t[]> FValues;
+    std::vector<uint64_t> FKnown;
+};
+
+}  // namespace
+
 void BlendFromBitmap(TBitmap32* target, int x, int y, uint32_t key, double level, TRect rect,
                      const TBitmap32* source) {
     uint8_t* r;
@@ -54,8 +87,8 @@ void BlendFromBitmap(TBitmap32* target, int x, int y, uint32_t key, double level
     rect.Bottom = std::min(rect.Bottom, source->Height - 1);
     if (rect.Left < 0) { x -= rect.Left; rect.Left = 0; }
     if (rect.Top < 0) { y -= rect.Top; rect.Top = 0; }
-    // Extended precision, as the blend is specified: Trunc(255 - 255 * 0.4) is 152.
-    const long double k = level;
+    if (rect.Right < rect.Left || rect.Bottom < rect.Top) return;
+    TBlendChannelTable blend(level);
     for (int j = 0; j <= rect.Bottom - rect.Top; ++j) {
         const int ty = y + j;
         if (ty >= target->Height) break;
@@ -68,11 +101,8 @@ void BlendFromBitmap(TBitmap32* target, int x, int y, uint32_t key, double level
             const uint32_t sp = src[rect.Left + i];
             if (sp == key) continue;
             uint32_t out = dst[tx] & 0xFF000000u;
-            for (int lane = 0; lane < 3; ++lane) {
-                const int sc = Channel(sp, lane);
-                const long double v = sc - (sc - Channel(dst[tx], lane)) * k;
-                out |= static_cast<uint32_t>(std::clamp(static_cast<int>(v), 0, 255)) << (lane * 8);
-            }
+            for (int lane = 0; lane < 3; ++lane)
+                out |= blend(Channel(sp, lane), Channel(dst[tx], lane)) << (lane * 8);
             dst[tx] = out;
         }
     }

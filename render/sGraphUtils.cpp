@@ -162,6 +162,17 @@ void TintPixels32(TBitmap32* bitmap, TRect rect, TColor color, int percent, uint
     });
 }
 
+namespace {
+
+// One channel of MixRectWithColor: Round(c * k + t * (1 - k)) in extended precision, half to
+// even. rintl rounds in the current (nearest-even) mode like nearbyintl, without saving and
+// restoring the floating-point environment on every call.
+inline uint32_t MixChannel(int c, int t, long double k) {
+    return ClampByte(static_cast<int>(std::rintl(c * k + t * (1 - k))));
+}
+
+}  // namespace
+
 void MixRectWithColor(TBitmap32* bitmap, TRect rect, int percent, TColor color) {
     if (!bitmap) return;
     // Inclusive Right / Bottom, clamped to the last column and row.
@@ -169,13 +180,25 @@ void MixRectWithColor(TBitmap32* bitmap, TRect rect, int percent, TColor color) 
     rect.Bottom = std::min(rect.Bottom, bitmap->Height - 1) + 1;
     const uint32_t t = ExchangeRedBlue(static_cast<uint32_t>(ColorToRGB(color)));
     const long double k = static_cast<long double>(percent) / 100;
-    ForRect(bitmap, rect, [&](uint32_t& p) {
-        uint32_t out = p & 0xFF000000u;
-        for (int lane = 0; lane < 3; ++lane) {
-            const long double v = Channel(p, lane) * k + Channel(t, lane) * (1 - k);
-            out |= ClampByte(static_cast<int>(std::nearbyintl(v))) << (lane * 8);  // half to even
-        }
-        p = out;
+    // With percent and colour fixed a channel's result depends on its input byte alone: one
+    // table per lane, each entry computed by the same arithmetic, shifted into place. The
+    // tables of the last call are kept, as callers mix many rectangles with one colour.
+    thread_local struct {
+        bool valid = false;
+        int percent = 0;
+        uint32_t color = 0;
+        uint32_t lanes[3][256];
+    } cache;
+    if (!cache.valid || cache.percent != percent || cache.color != t) {
+        for (int lane = 0; lane < 3; ++lane)
+            for (int c = 0; c < 256; ++c) cache.lanes[lane][c] = MixChannel(c, Channel(t, lane), k) << (lane * 8);
+        cache.valid = true;
+        cache.percent = percent;
+        cache.color = t;
+    }
+    const auto& table = cache.lanes;
+    ForRect(bitmap, rect, [&table](uint32_t& p) {
+        p = (p & 0xFF000000u) | table[0][p & 0xFF] | table[1][(p >> 8) & 0xFF] | table[2][(p >> 16) & 0xFF];
     });
 }
 

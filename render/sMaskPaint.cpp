@@ -4,6 +4,7 @@
 
 #include "render/acBlit.h"
 #include "render/acResample.h"
+#include "render/sAlphaGraph.h"
 
 namespace rd {
 
@@ -92,6 +93,151 @@ void TilePiece(const TPiece& p, Copy copy) {
             copy(x, y, std::min(p.sw, p.dst.Right - x), std::min(p.sh, p.dst.Bottom - y));
 }
 
+// The nine pieces of one frame of a mask fitted to a target rectangle, in drawing order.
+struct TNinePartGrid {
+    const TBitmap32* Source = nullptr;
+    TPiece Pieces[9];
+    bool Stretch = false, Masked = false, FillCentre = false;
+    int MaskDy = 0;
+    bool Draws(const TPiece& p) const {
+        return (!p.centre || FillCentre) && p.sw > 0 && p.sh > 0 && p.dst.Width() > 0 && p.dst.Height() > 0;
+    }
+};
+
+// Margins, frame and pieces; false when nothing is to be drawn. limits, when given, caps the
+// margins (left, top, right, bottom) before the small target rule.
+bool BuildNinePartGrid(TRect rect, int state, const sk::TsMaskData& mask, const TRect* limits, TNinePartGrid& grid) {
+    if (!mask.Manager || mask.ImageCount < 1) return false;
+    if (state == 0 && (mask.DrawMode & 2)) return false;
+    if (rect.Width() < 2 || rect.Height() < 2) return false;
+    grid.Source = mask.Bmp ? mask.Bmp.get() : mask.Manager->MasterBitmap.get();
+    if (!HasRows(grid.Source)) return false;
+    int l = mask.WL, t = mask.WT, r = mask.WR, b = mask.WB;
+    if (limits) {
+        l = std::min(l, limits->Left);
+        t = std::min(t, limits->Top);
+        r = std::min(r, limits->Right);
+        b = std::min(b, limits->Bottom);
+    }
+    // Small target rule: margins and their source blocks shrink, the odd pixel off right/bottom.
+    auto shrink = [](int& first, int& second, int size) {
+        if (size >= first + second) return;
+        const int e = first + second - size;
+        first = std::max(first - e / 2, 0);
+        second = std::max(second - e / 2 - e % 2, 0);
+    };
+    shrink(l, r, rect.Width());
+    shrink(t, b, rect.Height());
+    const int fw = sk::MaskImageWidth(mask), fh = sk::MaskImageHeight(mask);
+    const int frame = std::clamp(state, 0, mask.ImageCount - 1);
+    const int sx = mask.R.Left + frame * fw, sy = mask.R.Top;
+    const int cw = fw - l - r, ch = fh - t - b;
+    if (cw < 0 || ch < 0) return false;
+    grid.Stretch = mask.DrawMode & 1;
+    grid.Masked = mask.MaskType >= 1;
+    grid.FillCentre = mask.DrawMode & 4;
+    grid.MaskDy = mask.R.Height() / 2;
+    const TRect& D = rect;
+    const TPiece pieces[9] = {
+        {sx, sy, l, t, {D.Left, D.Top, D.Left + l, D.Top + t}, true, false},                          // top-left
+        {sx, sy + t, l, ch, {D.Left, D.Top + t, D.Left + l, D.Bottom - b}, false, false},             // left
+        {sx + l, sy, cw, t, {D.Left + l, D.Top, D.Right - r, D.Top + t}, false, false},               // top
+        {sx, sy + fh - b, l, b, {D.Left, D.Bottom - b, D.Left + l, D.Bottom}, true, false},           // bottom-left
+        {sx + l, sy + fh - b, cw, b, {D.Left + l, D.Bottom - b, D.Right - r, D.Bottom}, false, false},  // bottom
+        {sx + l + cw, sy + fh - b, r, b, {D.Right - r, D.Bottom - b, D.Right, D.Bottom}, true, false},  // bottom-right
+        {sx + l + cw, sy, r, t, {D.Right - r, D.Top, D.Right, D.Top + t}, true, false},               // top-right
+        {sx + l + cw, sy + t, r, ch, {D.Right - r, D.Top + t, D.Right, D.Bottom - b}, false, false},  // right
+        {sx + l, sy + t, cw, ch, {D.Left + l, D.Top + t, D.Right - r, D.Bottom - b}, false, true},    // centre
+    };
+    std::copy(std::begin(pieces), std::end(pieces), grid.Pieces);
+    return true;
+}
+
+// Image and mask of a piece scaled to width x height: Mitchell when shrinking one way only or
+// for a centre of at least 2 x 2, nearest samples otherwise. maskDy 0: no mask (scaledMask empty).
+void ScalePiecePair(const TBitmap32* source, TRect piece, int maskDy, int width, int height, bool centre,
+                    TMemBitmap32& scaled, TMemBitmap32& scaledMask) {
+    const int sw = piece.Width(), sh = piece.Height();
+    const bool shrinkOneWay = (width < sw && height == sh) || (height < sh && width == sw);
+    const bool smooth = (shrinkOneWay || (centre && width >= 2 && height >= 2)) && sw >= 2 && sh >= 2;
+    auto scale = [&](int dy, TMemBitmap32& out) {
+        TMemBitmap32 cut(sw, sh);
+        CopyRect32(&cut, 0, 0, source, piece.Left, piece.Top + dy, sw, sh);
+        if (smooth) {
+            ResampleBitmap32(&cut, &out, width, rfMitchell, height);
+        } else {
+            out.SetSize(width, height);
+            StretchRect32(&out, {0, 0, width, height}, &cut, {0, 0, sw, sh});
+        }
+    };
+    scale(0, scaled);
+    if (maskDy != 0) scale(maskDy, scaledMask);
+    else scaledMask.SetSize(0, 0);
+}
+
+// Composes a block whose alpha matters: a magenta image pixel clears the target, or takes the
+// ready background's pixel whole; any other pixel is weighted by k = ((255 - m) * opacity) >> 8
+// (opacity 256: k = 255 - m), m the red byte of its mask pixel (0 without a mask):
+// d := (d * (255 - k) + s * k) >> 8 per channel, and an alpha that is not 255 rises to at least k.
+void ComposeWeighted(TBitmap32* target, int tx, int ty, int w, int h, const TBitmap32* img, int sx, int sy,
+                     const TBitmap32* maskBmp, int mx, int my, const TCacheInfo& bg, int opacity) {
+    for (int j = 0; j < h; ++j) {
+        const uint32_t* s = img->Row(sy + j) + sx;
+        const uint32_t* m = maskBmp ? maskBmp->Row(my + j) + mx : nullptr;
+        uint32_t* d = target->Row(ty + j) + tx;
+        for (int i = 0; i < w; ++i) {
+            if (s[i] == kKey) {
+                uint32_t p;
+                if (bg.Ready && BackgroundPixelRow(bg, tx + i, ty + j, p)) d[i] = p;
+                else d[i] &= 0x00FFFFFFu;
+                continue;
+            }
+            const int maskRed = m ? static_cast<int>((m[i] >> 16) & 0xFF) : 0;
+            const int k = opacity >= 256 ? 255 - maskRed : ((255 - maskRed) * opacity) >> 8;
+            uint32_t out = 0;
+            for (int lane = 0; lane < 3; ++lane) {
+                const int dc = (d[i] >> (8 * lane)) & 0xFF, sc = (s[i] >> (8 * lane)) & 0xFF;
+                out |= static_cast<uint32_t>((dc * (255 - k) + sc * k) >> 8) << (8 * lane);
+            }
+            const int a = static_cast<int>(d[i] >> 24);
+            const int alpha = a == 0 ? k : (a == 255 ? 255 : std::max(a, k));
+            d[i] = out | static_cast<uint32_t>(alpha) << 24;
+        }
+    }
+}
+
+// The nine-part grid composed by ComposeWeighted: corners and tiles straight from the source,
+// stretched bands through ScalePiecePair.
+void PaintNinePartWeighted(TBitmap32* target, TRect rect, const TCacheInfo& background, int opacity,
+                           const TRect* limits, int state, const sk::TsMaskData& mask) {
+    TNinePartGrid grid;
+    if (!HasRows(target) || !BuildNinePartGrid(rect, state, mask, limits, grid)) return;
+    const TBitmap32* src = grid.Source;
+    const int maskDy = grid.Masked ? grid.MaskDy : 0;
+    auto composeBlock = [&](int x, int y, int w, int h, int sx, int sy) {
+        int tx = x, ty = y, px = sx, py = sy;
+        if (!ClipBlock(*target, *src, tx, ty, px, py, w, h, src->Height - maskDy)) return;
+        ComposeWeighted(target, tx, ty, w, h, src, px, py, grid.Masked ? src : nullptr, px, py + maskDy, background,
+                        opacity);
+    };
+    for (const TPiece& p : grid.Pieces) {
+        if (!grid.Draws(p)) continue;
+        if (p.corner) {
+            composeBlock(p.dst.Left, p.dst.Top, std::min(p.sw, p.dst.Width()), std::min(p.sh, p.dst.Height()), p.sx, p.sy);
+        } else if (grid.Stretch) {
+            TMemBitmap32 scaled, scaledMask;
+            ScalePiecePair(src, {p.sx, p.sy, p.sx + p.sw, p.sy + p.sh}, maskDy, p.dst.Width(), p.dst.Height(), p.centre,
+                           scaled, scaledMask);
+            int tx = p.dst.Left, ty = p.dst.Top, px = 0, py = 0, w = scaled.Width, h = scaled.Height;
+            if (!ClipBlock(*target, scaled, tx, ty, px, py, w, h, scaled.Height)) continue;
+            ComposeWeighted(target, tx, ty, w, h, &scaled, px, py, grid.Masked ? &scaledMask : nullptr, px, py,
+                            background, opacity);
+        } else {
+            TilePiece(p, [&](int x, int y, int w, int h) { composeBlock(x, y, w, h, p.sx, p.sy); });
+        }
+    }
+}
+
 }  // namespace
 
 TCacheInfo CacheInfoForBitmap(TBitmap32* bitmap, int x, int y) {
@@ -159,21 +305,8 @@ void StretchMaskedPiece(int x, int y, int width, bool centre, int maskOffset, co
         return;
     }
     // Image and mask pieces scaled apart, then composed.
-    TMemBitmap32 piece(srcWidth, srcHeight), maskPiece(srcWidth, srcHeight);
-    CopyRect32(&piece, 0, 0, source, srcX, srcY, srcWidth, srcHeight);
-    CopyRect32(&maskPiece, 0, 0, source, srcX, srcY + maskOffset, srcWidth, srcHeight);
-    const bool shrinkOneWay = (width < srcWidth && height == srcHeight) || (height < srcHeight && width == srcWidth);
-    const bool smooth = (shrinkOneWay || (centre && width >= 2 && height >= 2)) && srcWidth >= 2 && srcHeight >= 2;
     TMemBitmap32 scaled, scaledMask;
-    if (smooth) {
-        ResampleBitmap32(&piece, &scaled, width, rfMitchell, height);
-        ResampleBitmap32(&maskPiece, &scaledMask, width, rfMitchell, height);
-    } else {
-        scaled.SetSize(width, height);
-        scaledMask.SetSize(width, height);
-        StretchRect32(&scaled, {0, 0, width, height}, &piece, {0, 0, srcWidth, srcHeight});
-        StretchRect32(&scaledMask, {0, 0, width, height}, &maskPiece, {0, 0, srcWidth, srcHeight});
-    }
+    ScalePiecePair(source, src, maskOffset, width, height, centre, scaled, scaledMask);
     int tx = x, ty = y, sx = 0, sy = 0, w = width, h = height;
     if (!ClipBlock(*target, scaled, tx, ty, sx, sy, w, h, scaled.Height)) return;
     ComposeMasked(target, tx, ty, w, h, &scaled, sx, sy, &scaledMask, sx, sy, false, TCacheInfo{}, true);
@@ -181,63 +314,98 @@ void StretchMaskedPiece(int x, int y, int width, bool centre, int maskOffset, co
 
 void PaintMaskNinePart(TBitmap32* target, TRect rect, const TCacheInfo& background, bool cornerFlag, int state,
                        const sk::TsMaskData& mask) {
-    if (!mask.Manager || !HasRows(target) || mask.ImageCount < 1) return;
-    if (state == 0 && (mask.DrawMode & 2)) return;
-    if (rect.Width() < 2 || rect.Height() < 2) return;
-    const TBitmap32* source = mask.Bmp ? mask.Bmp.get() : mask.Manager->MasterBitmap.get();
-    if (!HasRows(source)) return;
-    // Small target rule: margins and their source blocks shrink, the odd pixel off right/bottom.
-    int l = mask.WL, t = mask.WT, r = mask.WR, b = mask.WB;
-    auto shrink = [](int& first, int& second, int size) {
-        if (size >= first + second) return;
-        const int e = first + second - size;
-        first = std::max(first - e / 2, 0);
-        second = std::max(second - e / 2 - e % 2, 0);
-    };
-    shrink(l, r, rect.Width());
-    shrink(t, b, rect.Height());
-    const int fw = sk::MaskImageWidth(mask), fh = sk::MaskImageHeight(mask);
-    const int frame = std::clamp(state, 0, mask.ImageCount - 1);
-    const int sx = mask.R.Left + frame * fw, sy = mask.R.Top;
-    const int cw = fw - l - r, ch = fh - t - b;
-    if (cw < 0 || ch < 0) return;
-    const bool stretch = mask.DrawMode & 1;
-    const bool masked = mask.MaskType >= 1;
+    TNinePartGrid grid;
+    if (!HasRows(target) || !BuildNinePartGrid(rect, state, mask, nullptr, grid)) return;
     const bool corners = cornerFlag && mask.CornerType > 0;
-    const int maskDy = mask.R.Height() / 2;
-    const TRect& D = rect;
-    const TPiece pieces[9] = {
-        {sx, sy, l, t, {D.Left, D.Top, D.Left + l, D.Top + t}, true, false},                          // top-left
-        {sx, sy + t, l, ch, {D.Left, D.Top + t, D.Left + l, D.Bottom - b}, false, false},             // left
-        {sx + l, sy, cw, t, {D.Left + l, D.Top, D.Right - r, D.Top + t}, false, false},               // top
-        {sx, sy + fh - b, l, b, {D.Left, D.Bottom - b, D.Left + l, D.Bottom}, true, false},           // bottom-left
-        {sx + l, sy + fh - b, cw, b, {D.Left + l, D.Bottom - b, D.Right - r, D.Bottom}, false, false},  // bottom
-        {sx + l + cw, sy + fh - b, r, b, {D.Right - r, D.Bottom - b, D.Right, D.Bottom}, true, false},  // bottom-right
-        {sx + l + cw, sy, r, t, {D.Right - r, D.Top, D.Right, D.Top + t}, true, false},               // top-right
-        {sx + l + cw, sy + t, r, ch, {D.Right - r, D.Top + t, D.Right, D.Bottom - b}, false, false},  // right
-        {sx + l, sy + t, cw, ch, {D.Left + l, D.Top + t, D.Right - r, D.Bottom - b}, false, true},    // centre
-    };
     const TCacheInfo none{};
-    for (const TPiece& p : pieces) {
-        if (p.centre && !(mask.DrawMode & 4)) continue;
-        if (p.sw <= 0 || p.sh <= 0 || p.dst.Width() <= 0 || p.dst.Height() <= 0) continue;
+    for (const TPiece& p : grid.Pieces) {
+        if (!grid.Draws(p)) continue;
         if (p.corner) {
-            if (masked)
-                CopyMaskedPiece(p.dst, {p.sx, p.sy, p.sx + p.sw, p.sy + p.sh}, target, maskDy, corners, background, source);
+            if (grid.Masked)
+                CopyMaskedPiece(p.dst, {p.sx, p.sy, p.sx + p.sw, p.sy + p.sh}, target, grid.MaskDy, corners, background,
+                                grid.Source);
             else
-                CopyKeyedPiece(target, source, p.dst.Left, corners, background, kKey,
+                CopyKeyedPiece(target, grid.Source, p.dst.Left, corners, background, kKey,
                                {p.sx, p.sy, p.sx + p.sw - 1, p.sy + p.sh - 1}, p.dst.Top);
-        } else if (stretch) {
-            StretchMaskedPiece(p.dst.Left, p.dst.Top, p.dst.Width(), p.centre, masked ? maskDy : 0, source, target, p.sh,
-                               p.sw, p.sy, p.sx, p.dst.Height());
+        } else if (grid.Stretch) {
+            StretchMaskedPiece(p.dst.Left, p.dst.Top, p.dst.Width(), p.centre, grid.Masked ? grid.MaskDy : 0, grid.Source,
+                               target, p.sh, p.sw, p.sy, p.sx, p.dst.Height());
         } else {
             TilePiece(p, [&](int x, int y, int w, int h) {
-                if (masked)
-                    CopyMaskedPiece({x, y, x + w, y + h}, {p.sx, p.sy, p.sx + w, p.sy + h}, target, maskDy, false, none,
-                                    source);
+                if (grid.Masked)
+                    CopyMaskedPiece({x, y, x + w, y + h}, {p.sx, p.sy, p.sx + w, p.sy + h}, target, grid.MaskDy, false,
+                                    none, grid.Source);
                 else
-                    CopyRect32(target, x, y, source, p.sx, p.sy, w, h);
+                    CopyRect32(target, x, y, grid.Source, p.sx, p.sy, w, h);
             });
+        }
+    }
+}
+
+void PaintMaskNinePartAlpha(TBitmap32* target, TRect rect, const TCacheInfo& background, int state,
+                            const sk::TsMaskData& mask) {
+    PaintNinePartWeighted(target, rect, background, 256, nullptr, state, mask);
+}
+
+void PaintMaskNinePartOpacity(TBitmap32* target, TRect rect, const TCacheInfo& background, int opacity, TRect limits,
+                              int state, const sk::TsMaskData& mask) {
+    PaintNinePartWeighted(target, rect, background, std::clamp(opacity, 0, 255), &limits, state, mask);
+}
+
+void PaintMaskWithRegion(TBitmap32* target, std::vector<TRect>& cutOut, bool cornerFlag, int state,
+                         const sk::TsMaskData& mask) {
+    cutOut.clear();
+    if (!HasRows(target)) return;
+    const TRect whole{0, 0, target->Width, target->Height};
+    PaintMaskNinePart(target, whole, TCacheInfo{}, cornerFlag, state, mask);
+    TNinePartGrid grid;
+    if (!BuildNinePartGrid(whole, state, mask, nullptr, grid)) return;
+    for (const TPiece& p : grid.Pieces) {
+        if (!p.corner || !grid.Draws(p)) continue;
+        // Runs of magenta image pixels in each row of the corner piece, one rectangle per run.
+        for (int j = 0; j < p.sh; ++j) {
+            const uint32_t* s = grid.Source->Row(p.sy + j) + p.sx;
+            for (int i = 0; i < p.sw;) {
+                if (s[i] != kKey) { ++i; continue; }
+                const int first = i;
+                while (i < p.sw && s[i] == kKey) ++i;
+                cutOut.push_back({p.dst.Left + first, p.dst.Top + j, p.dst.Left + i, p.dst.Top + j + 1});
+            }
+        }
+    }
+}
+
+void PaintMaskGlyph(TBitmap32* target, TPoint at, int state, const TCacheInfo& background, const sk::TsMaskData& mask,
+                    int mode) {
+    if (!mask.Manager || !HasRows(target) || mask.ImageCount < 1) return;
+    const TBitmap32* source = mask.Bmp ? mask.Bmp.get() : mask.Manager->MasterBitmap.get();
+    if (!HasRows(source)) return;
+    if (mask.R.Left < 0 || mask.R.Top < 0 || mask.R.Right > source->Width || mask.R.Bottom > source->Height) return;
+    const int fw = sk::MaskImageWidth(mask), fh = sk::MaskImageHeight(mask);
+    if (fw <= 0 || fh <= 0) return;
+    const int sx = mask.R.Left + std::clamp(state, 0, mask.ImageCount - 1) * fw, sy = mask.R.Top;
+    if (mask.MaskType <= 0) {
+        const TRect inclusive{sx, sy, sx + fw - 1, sy + fh - 1};
+        if (mode == 1)
+            CopyKeyedPiece(target, source, at.X, true, background, kKey, inclusive, at.Y);
+        else
+            BlendFromBitmap(target, at.X, at.Y, kKey, 0.5, inclusive, source);
+        return;
+    }
+    int tx = at.X, ty = at.Y, px = sx, py = sy, w = fw, h = fh;
+    if (!ClipBlock(*target, *source, tx, ty, px, py, w, h, sy + fh)) return;
+    const int extra = mode == 1 ? 0 : 100;  // the disabled look: a more transparent mask
+    for (int j = 0; j < h; ++j) {
+        const uint32_t* s = source->Row(py + j) + px;
+        const uint32_t* m = source->Row(py + fh + j) + px;
+        uint32_t* d = target->Row(ty + j) + tx;
+        for (int i = 0; i < w; ++i) {
+            if (s[i] == kKey || ((m[i] >> 16) & 0xFF) == 255) continue;
+            uint32_t weights = 0;
+            for (int lane = 0; lane < 3; ++lane)
+                weights |= static_cast<uint32_t>(std::min(int((m[i] >> (8 * lane)) & 0xFF) + extra, 255)) << (8 * lane);
+            const uint32_t a = d[i] >> 24, maskRed = (weights >> 16) & 0xFF;
+            d[i] = (ThroughMask(d[i], s[i], weights) & 0x00FFFFFFu) | ((a + (((255 - a) * (255 - maskRed)) >> 8)) << 24);
         }
     }
 }

@@ -1,6 +1,8 @@
 // Drawing skin masks: nine-part borders stretched or tiled to any size, and the piece
 // copies they are made of (keyed, masked, stretched).
 #pragma once
+#include <vector>
+
 #include "render/sAlphaGraph.h"
 #include "skin/SkinModel.h"
 
@@ -29,5 +31,28 @@ void StretchMaskedPiece(int x, int y, int width, bool centre, int maskOffset, co
 // Draws frame `state` of mask into rect with the nine-part grid.
 void PaintMaskNinePart(TBitmap32* target, TRect rect, const TCacheInfo& background, bool cornerFlag, int state,
                        const sk::TsMaskData& mask);
+
+// The same grid for targets whose alpha matters. A magenta image pixel clears the target pixel
+// (alpha 0) or, with a ready background, takes its pixel whole; any other pixel, m the red byte
+// of its mask pixel, gets d := (d * m + s * (255 - m)) >> 8 and alpha 255 - m when it was 0,
+// 255 when it was 255, else max(alpha, 255 - m).
+void PaintMaskNinePartAlpha(TBitmap32* target, TRect rect, const TCacheInfo& background, int state,
+                            const sk::TsMaskData& mask);
+
+// As PaintMaskNinePartAlpha with the image weight k := ((255 - m) * opacity) >> 8 in place of
+// 255 - m, and the margins capped by limits (left, top, right, bottom).
+void PaintMaskNinePartOpacity(TBitmap32* target, TRect rect, const TCacheInfo& background, int opacity, TRect limits,
+                              int state, const sk::TsMaskData& mask);
+
+// Draws the mask over the whole target like PaintMaskNinePart and lists, in cutOut, the corner
+// pixels whose image pixel is magenta, one rectangle per run in a row: what the window region
+// of a control with CornerType 2 loses.
+void PaintMaskWithRegion(TBitmap32* target, std::vector<TRect>& cutOut, bool cornerFlag, int state,
+                         const sk::TsMaskData& mask);
+
+// One state frame of a small mask, unscaled, top-left at `at`. mode 1 is normal; any other
+// value is the disabled look (plain images blended at level 0.5, masks made 100 lighter).
+void PaintMaskGlyph(TBitmap32* target, TPoint at, int state, const TCacheInfo& background, const sk::TsMaskData& mask,
+                    int mode);
 
 }  // namespace rd

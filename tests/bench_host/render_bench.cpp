@@ -77,6 +77,18 @@ void FaceComposition(benchmark::State& state) {
     }
 }
 
+void DisabledLook(benchmark::State& state, bool readyBackground) {
+    // A disabled face blended over its parent: BlendFromBitmap over a ready parent,
+    // MixRectWithColor over a fill colour.
+    TMemBitmap32 parent = Pattern(100, 40), face = Pattern(75, 25);
+    const TCacheInfo bg = readyBackground ? CacheInfoForBitmap(&parent, 5, 5)
+                                          : BackgroundToCacheInfo(0, nullptr, {}, 0x00C0C0C0, {});
+    for (auto _ : state) {
+        ApplyDisabledLook(&face, dkBlended, clWhite, {0, 0}, bg);
+        benchmark::ClobberMemory();
+    }
+}
+
 void Resample(benchmark::State& state, int w, int h, int tw, int th) {
     const TMemBitmap32 src = Pattern(w, h);
     TMemBitmap32 dst;
@@ -111,6 +123,8 @@ BENCHMARK_CAPTURE(NinePart, tiled_465x201, 4);
 BENCHMARK_CAPTURE(NinePart, stretched_465x201, 1 | 4);
 BENCHMARK_CAPTURE(PlainCopy, face_75x25, 75, 25);
 BENCHMARK(FaceComposition);
+BENCHMARK_CAPTURE(DisabledLook, over_parent_75x25, true);
+BENCHMARK_CAPTURE(DisabledLook, over_colour_75x25, false);
 BENCHMARK_CAPTURE(PlainCopy, mitchell_down_to_200x100, 200, 100);
 BENCHMARK_CAPTURE(Resample, mitchell_down_400x200_to_200x100, 400, 200, 200, 100);
 BENCHMARK_CAPTURE(PlainCopy, mitchell_up_to_400x200, 400, 200);
