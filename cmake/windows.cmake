@@ -6,6 +6,7 @@ endif()
 list(APPEND CMAKE_PREFIX_PATH ${KALVETRA_DEPS_PREFIX})
 find_package(ZLIB REQUIRED)
 find_package(JPEG REQUIRED)
+find_package(PNG REQUIRED)
 find_package(GTest REQUIRED CONFIG)
 
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
@@ -15,6 +16,9 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run.sh)
 
+# The portable core, shared with the host build.
+add_subdirectory(render)
+add_subdirectory(skin)
 add_subdirectory(toolkit)
 add_subdirectory(controls)
 add_subdirectory(payload)
