@@ -198,6 +198,9 @@ void TForm1::sButton1Click(tk::TObject*) {
     InstallDone = true;
     sButton1->SetCaption(L"Завершить");
     sButton1->SetEnabled(true);
+    // Disabling the focused button left the keyboard focus nowhere: give it back, so that
+    // Enter or Space finishes the installer.
+    if (!GetFocus() && GetForegroundWindow() == Handle()) sButton1->SetFocus();
 }
 
 }  // namespace kv
