@@ -139,7 +139,8 @@ void UnpackSkinPack(std::unique_ptr<TacSkinConvertor>& convertor) {
         throw ESkinError("Loaded data is not a packed Tessaro file");
     }
     const int32_t count = cursor.ReadInt32();
-    convertor->ImageCount = count - 1;
+    // A negative count means no entries; the lowest one must not overflow on the way.
+    convertor->ImageCount = std::max(count, INT32_MIN + 1) - 1;
     for (int32_t i = 0; i < count; ++i) {
         const std::wstring name = AnsiToWide(cursor.ReadBytes(cursor.ReadInt32()));
         const int32_t size = cursor.ReadInt32();

@@ -17,8 +17,13 @@ cmake -S "$root" -B "$build/win" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DKALVETRA_HOST_BIN="$build/host/bin" -DKALVETRA_OUTPUT_BIN="$build/bin" >/dev/null
 cmake --build "$build/win" -j "$jobs"
 
+# The fuzz targets: the portable core built with clang, libFuzzer and the sanitizers.
+CC=clang CXX=clang++ cmake -S "$root" -B "$build/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKALVETRA_FUZZ=ON >/dev/null
+cmake --build "$build/fuzz" -j "$jobs"
+
 cat > "$build/CTestTestfile.cmake" <<EOT
-# Runs the host tests, then the Windows and end-to-end tests.
+# Runs the host tests, the fuzz targets for a bounded time, then the Windows and end-to-end tests.
 subdirs("host")
+subdirs("fuzz")
 subdirs("win")
 EOT

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build pkg-config dpkg-dev
-  g++ zlib1g-dev libjpeg-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
+  g++ clang-14 clang libclang-rt-14-dev zlib1g-dev libjpeg-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   libz-mingw-w64-dev googletest
   wine wine32:i386 wine64 fonts-wine

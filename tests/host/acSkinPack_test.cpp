@@ -96,6 +96,9 @@ TEST(SkinPack, EdgeCounts) {
     EXPECT_FALSE(zero->Options);
     auto negative = Unpack(Raw(-5, {}));
     EXPECT_EQ(negative->ImageCount, -6);
+    auto lowest = Unpack(Raw(INT32_MIN, {}));  // found by fuzzing: N - 1 overflowed
+    EXPECT_EQ(lowest->ImageCount, INT32_MIN);
+    EXPECT_TRUE(lowest->Files.empty());
     auto noOptions = Unpack(PackSkin({{L"A.BMP", Text("x")}}));
     EXPECT_FALSE(noOptions->Options);
     EXPECT_EQ(noOptions->Files.size(), 1u);
