@@ -1,4 +1,5 @@
 #include "skin/SkinModel.h"
+#include "skin/acColorAdjust.h"
 
 #include <algorithm>
 #include <fstream>
@@ -24,6 +25,8 @@ std::unique_ptr<rd::TMemBitmap32> DecodeByName(const std::wstring& name, const T
     return std::move(img.Bitmap);
 }
 
+}  // namespace
+
 // PNG images are prepared for alpha painting when the brightness is not raised.
 void PreparePng(rd::TBitmap32& bmp, double version) {
     for (int y = 0; y < bmp.Height; ++y) {
@@ -40,8 +43,6 @@ void PreparePng(rd::TBitmap32& bmp, double version) {
         }
     }
 }
-
-}  // namespace
 
 // ---- Loading ----
 
@@ -99,7 +100,7 @@ void TSkinModel::AddMask(const std::wstring& section, const std::wstring& key, c
         if (!bytes) return;
         bmp = DecodeByName(notation->FileName, *bytes);
         if (!bmp || bmp->Width == 0) return;
-        if (Contains(notation->FileName, L".PNG") && Brightness <= 0)
+        if (Contains(notation->FileName, L".PNG") && Adjustment.Brightness <= 0)
             PreparePng(*bmp, FOptions->ReadVersion(kGlobal, L"VERSION", 0));
         r = {0, 0, bmp->Width, bmp->Height};
     }
@@ -213,6 +214,7 @@ void TSkinModel::LoadAllGeneralData() {
         t.GlowColor = t.HotGlowColor = 0;
         gd.push_back(std::move(t));
     }
+    AdjustSkinColors(*this, Adjustment);
 }
 
 void TSkinModel::LoadOuterEffects() {
@@ -328,6 +330,11 @@ TsGeneralData TSkinModel::ReadSection(const std::wstring& name) const {
     else
         readState(g.Props[1], L"HOT", 6);
 
+    CopyStatesToFields(g);
+    return g;
+}
+
+void CopyStatesToFields(TsGeneralData& g) {
     const TsGenState &n = g.Props[0], &h = g.Props[1];
     g.Color = n.Color;
     g.Transparency = n.Transparency;
@@ -347,7 +354,6 @@ TsGeneralData TSkinModel::ReadSection(const std::wstring& name) const {
     g.HotGlowColor = h.GlowColor;
     g.GlowSize = n.GlowSize;
     g.HotGlowSize = h.GlowSize;
-    return g;
 }
 
 void TSkinModel::BuildPalette() {

@@ -101,6 +101,18 @@ struct TSkinSource {
     std::filesystem::path Folder;
 };
 
+// The manager's tint, applied at the end of every general-data load.
+struct TColorAdjustment {
+    int HueOffset = 0;
+    int Saturation = 0;  // percent
+    int Brightness = 0;  // -100..100
+};
+
+// Fills the copies (Color ... HotGlowSize) from Props[0] and Props[1].
+void CopyStatesToFields(TsGeneralData& g);
+// Prepares a PNG image for alpha painting (0x00FFFFFF to 0; newer skins premultiplied).
+void PreparePng(rd::TBitmap32& bmp, double version);
+
 class TSkinModel {
 public:
     std::unique_ptr<TsSkinData> CommonSkinData;
@@ -114,7 +126,7 @@ public:
     TacPaletteArray Palette{};
 
     // Settings the platform side provides.
-    int Brightness = 0;                           // the manager's brightness (PNG preparation)
+    TColorAdjustment Adjustment;                  // the manager's tint (its brightness also steers PNG preparation)
     int SizingFrameWidth = 4;                     // SM_CXFRAME, default of "FORMOFFSET"
     const rd::TBitmap32* BlurTemplate = nullptr;  // the "BLUR5" template of generated outer masks
 

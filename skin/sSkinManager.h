@@ -1,30 +1,34 @@
-// The skin manager component. It keeps its stored settings: the hue offset and the internal
-// skins (name and packed data), and the name of the skin to use.
+// The skin manager component: its stored settings feed the portable manager core, which
+// loads and tints the skin. A failed load shows the error in a message box.
 #pragma once
+#include <functional>
+
+#include "skin/sSkinManagerCore.h"
 #include "toolkit/DescriptionReader.h"
 
 namespace sk {
 
-struct TsStoredSkin {
-    std::wstring Name;
-    std::vector<uint8_t> Data;
-};
-
 class TsSkinManager : public tk::TComponent {
 public:
-    explicit TsSkinManager(tk::TComponent* owner) : tk::TComponent(owner) {}
-    int HueOffset() const { return FHueOffset; }
-    int Saturation() const { return FSaturation; }
-    int Brightness() const { return FBrightness; }
-    const std::wstring& SkinName() const { return FSkinName; }
-    const std::vector<TsStoredSkin>& InternalSkins() const { return FInternalSkins; }
-    bool Active() const { return FActive; }
+    explicit TsSkinManager(tk::TComponent* owner);
+    int HueOffset() const { return FCore.HueOffset(); }
+    int Saturation() const { return FCore.Saturation(); }
+    int Brightness() const { return FCore.Brightness(); }
+    const std::wstring& SkinName() const { return FCore.SkinName(); }
+    const std::vector<TsStoredSkin>& InternalSkins() const { return FCore.InternalSkins(); }
+    bool Active() const { return FCore.Active(); }
+    TSkinManagerCore& Core() { return FCore; }
+    const TSkinModel& Model() const { return FCore.Model(); }
+
+    void BeginLoading() override;
     void SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& value) override;
+    void Loaded() override;
+
+    // How load errors are shown; a message box unless replaced (tests replace it).
+    static std::function<void(const std::wstring&)> ErrorBox;
+
 private:
-    int FHueOffset = 0, FSaturation = 0, FBrightness = 0;
-    bool FActive = true;
-    std::wstring FSkinName, FSkinDirectory;
-    std::vector<TsStoredSkin> FInternalSkins;
+    TSkinManagerCore FCore;
 };
 
 }  // namespace sk

@@ -1,0 +1,306 @@
+#include "skin/sSkinManagerCore.h"
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+#include "skin/acntUtils.h"
+
+namespace sk {
+
+namespace {
+
+const wchar_t* const kGlobal = L"GLOBALINFO";
+const wchar_t* const kOptionsFileName = L"Options.dat";
+
+bool EndsWithBackslash(const std::wstring& s) { return !s.empty() && s.back() == L'\\'; }
+std::wstring WithBackslash(const std::wstring& s) { return EndsWithBackslash(s) ? s : s + L'\\'; }
+
+bool FileExists(const std::wstring& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(NativeSkinPath(path), ec);
+}
+
+TBytes ReadWholeFile(const std::wstring& path) {
+    std::ifstream in(NativeSkinPath(path), std::ios::binary);
+    if (!in) throw ESkinError("cannot read " + NarrowForMessage(path));
+    return TBytes(std::istreambuf_iterator<char>(in), {});
+}
+
+bool HasKvpSuffix(const std::wstring& name) {
+    return name.size() > 4 && UpperAscii(name.substr(name.size() - 4)) == L".KVP";
+}
+
+std::wstring ParentFolder(const std::wstring& folderWithBackslash) {
+    std::wstring s = folderWithBackslash;
+    if (EndsWithBackslash(s)) s.pop_back();
+    const size_t cut = s.find_last_of(L'\\');
+    return cut == std::wstring::npos ? std::wstring() : s.substr(0, cut + 1);
+}
+
+std::wstring FormatVersion(double version) {
+    char buf[32];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, version);
+    return ec == std::errc() ? std::wstring(buf, end) : std::wstring();
+}
+
+}  // namespace
+
+std::filesystem::path NativeSkinPath(const std::wstring& path) {
+#ifdef _WIN32
+    return std::filesystem::path(path);
+#else
+    std::wstring p = path;
+    std::replace(p.begin(), p.end(), L'\\', L'/');
+    const std::string utf8 = NarrowForMessage(p);
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+#endif
+}
+
+std::wstring PathText(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return path.wstring();
+#else
+    const std::u8string utf8 = path.u8string();
+    return MessageText(std::string(utf8.begin(), utf8.end()).c_str());
+#endif
+}
+
+std::wstring MessageText(const char* utf8) {
+    std::wstring out;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8); *p;) {
+        const int extra = *p >= 0xF0 ? 3 : *p >= 0xE0 ? 2 : *p >= 0xC0 ? 1 : 0;
+        uint32_t c = extra ? (*p & (0x3F >> extra)) : *p;
+        ++p;
+        for (int i = 0; i < extra && (*p & 0xC0) == 0x80; ++i, ++p) c = (c << 6) | (*p & 0x3F);
+        if (c >= 0x10000 && sizeof(wchar_t) == 2) {
+            c -= 0x10000;
+            out += static_cast<wchar_t>(0xD800 + (c >> 10));
+            out += static_cast<wchar_t>(0xDC00 + (c & 0x3FF));
+        } else {
+            out += static_cast<wchar_t>(c);
+        }
+    }
+    return out;
+}
+
+TSkinManagerCore::TSkinManagerCore(TSkinManagerHost host)
+    : FHost(std::move(host)), FModel(std::make_unique<TSkinModel>()) {}
+
+void TSkinManagerCore::DefaultEmptySkinDirectory() {
+    if (FSkinDirectory.empty()) FSkinDirectory = kDefaultSkinDirectory;
+}
+
+bool TSkinManagerCore::SkinLoaded() const { return FActive && FModel->CommonSkinData && !FModel->gd.empty(); }
+
+std::wstring TSkinManagerCore::SkinInfo() const {
+    return SkinLoaded() ? FormatVersion(FModel->CommonSkinData->Version) : L"N/A";
+}
+
+// ---- Where the skin comes from ----
+
+std::wstring TSkinManagerCore::GetFullSkinDirectory() const {
+    const std::wstring& d = FSkinDirectory;
+    const std::wstring& exe = FHost.ExeFolder;
+    if (d.rfind(L"..", 0) == 0) return ParentFolder(exe) + (d.size() > 3 ? d.substr(3) : std::wstring());
+    if (d.rfind(L".\\", 0) == 0 || d.rfind(L"./", 0) == 0) return exe + d.substr(2);
+    if (d == L".") return exe;
+    if (d.find(L':') == std::wstring::npos && d.find(L"\\\\") == std::wstring::npos) return exe + d;
+    return d;
+}
+
+std::wstring TSkinManagerCore::PackedFileName() const { return WithBackslash(FSkinDirectory) + FSkinName + L".kvp"; }
+
+bool TSkinManagerCore::SkinIsPackedFile() const { return FileExists(PackedFileName()); }
+
+std::vector<std::wstring> TSkinManagerCore::GetExternalSkinNames() const {
+    std::vector<std::wstring> names;
+    std::error_code ec;
+    const auto dir = NativeSkinPath(GetFullSkinDirectory());
+    for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        const auto& p = it->path();
+        if (it->is_directory(ec) && std::filesystem::is_regular_file(p / kOptionsFileName, ec))
+            names.push_back(PathText(p.filename()));
+        else if (it->is_regular_file(ec) && UpperAscii(PathText(p.extension())) == L".KVP")
+            names.push_back(PathText(p.stem()));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::wstring> TSkinManagerCore::GetSkinNames(TSkinListKind kind) const {
+    std::vector<std::wstring> names;
+    if (kind != TSkinListKind::External)
+        for (const auto& s : FInternalSkins) names.push_back(s.Name);
+    if (kind != TSkinListKind::Internal) {
+        auto external = GetExternalSkinNames();
+        names.insert(names.end(), external.begin(), external.end());
+    }
+    return names;
+}
+
+std::wstring TSkinManagerCore::GetRandomSkin() const {
+    const auto names = GetSkinNames(TSkinListKind::All);
+    if (names.empty()) return {};
+    static std::mt19937 generator{std::random_device{}()};
+    return names[std::uniform_int_distribution<size_t>(0, names.size() - 1)(generator)];
+}
+
+TColor TSkinManagerCore::GetHighLightColor(bool focused) const {
+    return Palette(focused ? pcSelectionBG_Focused : pcSelectionBG);
+}
+TColor TSkinManagerCore::GetHighLightFontColor(bool focused) const {
+    return Palette(focused ? pcSelectionText_Focused : pcSelectionText);
+}
+
+// ---- Setters ----
+
+void TSkinManagerCore::SetSkinName(const std::wstring& name) {
+    const std::wstring oldName = FSkinName;
+    FSkinName = name;
+    if (!FActive) return;
+    FLoadingSkin = true;
+    if (FModel->CommonSkinData) FModel->CommonSkinData->Active = false;
+    if (HasKvpSuffix(FSkinName)) FSkinName.resize(FSkinName.size() - 4);
+    if (!ReloadReportingErrors()) FSkinName = oldName;
+    FLoadingSkin = false;
+}
+
+void TSkinManagerCore::SetActive(bool value) {
+    if (value == FActive) return;
+    FActive = value;
+    if (value) {
+        SetSkinName(FSkinName);
+    } else if (!FSkinName.empty() && !FLoadingSkin) {
+        FModel = std::make_unique<TSkinModel>();
+        FModel->InitConstantIndexes();
+    }
+}
+
+void TSkinManagerCore::SetHueOffset(int value) {
+    if (value == FAdjustment.HueOffset) return;
+    FAdjustment.HueOffset = value;
+    ReapplyTint();
+}
+
+void TSkinManagerCore::SetSaturation(int value) {
+    if (value == FAdjustment.Saturation) return;
+    FAdjustment.Saturation = value;
+    ReapplyTint();
+}
+
+void TSkinManagerCore::SetBrightness(int value) {
+    value = std::clamp(value, -100, 100);
+    if (value == FAdjustment.Brightness) return;
+    FAdjustment.Brightness = value;
+    ReapplyTint();
+}
+
+// The tint is applied while loading, so a new value reloads the skin from its source.
+void TSkinManagerCore::ReapplyTint() {
+    if (!FActive || FLoadingSkin || FDescriptionLoading || !SkinLoaded()) return;
+    FLoadingSkin = true;
+    ReloadReportingErrors();
+    FLoadingSkin = false;
+}
+
+// ---- Reloads ----
+
+bool TSkinManagerCore::ReloadReportingErrors() {
+    try {
+        Reload();
+        return true;
+    } catch (const std::exception& e) {
+        if (FHost.ShowError) FHost.ShowError(MessageText(e.what()));
+        return false;
+    }
+}
+
+void TSkinManagerCore::Reload() {
+    if (SkinIsPackedFile())
+        ReloadPackedSkin();
+    else
+        ReloadSkin();
+}
+
+void TSkinManagerCore::ReloadSkin() {
+    if (!FActive) return;
+    std::wstring skinPath = WithBackslash(GetFullSkinDirectory()) + FSkinName + L"\\";
+    if (FPreviewOptions) {
+        LoadModel(TOptionsFile::FromText(*FPreviewOptions), {nullptr, NativeSkinPath(skinPath)}, skinPath);
+        return;
+    }
+    if (FileExists(skinPath + kOptionsFileName)) {
+        LoadModel(TOptionsFile::FromBytes(ReadWholeFile(skinPath + kOptionsFileName)),
+                  {nullptr, NativeSkinPath(skinPath)}, skinPath);
+        return;
+    }
+    auto found = std::find_if(FInternalSkins.begin(), FInternalSkins.end(),
+                              [&](const TsStoredSkin& s) { return s.Name == FSkinName; });
+    if (found == FInternalSkins.end()) {
+        if (FInternalSkins.empty()) {
+            FActive = false;
+            FModel = std::make_unique<TSkinModel>();
+            return;
+        }
+        found = FInternalSkins.begin();
+        FSkinName = found->Name;
+    }
+    if (found->Data.empty())
+        throw ESkinError("The internal skin \"" + NarrowForMessage(found->Name) + "\" has no data.");
+    auto package = std::make_unique<TacSkinConvertor>();
+    package->LendPackedData(&found->Data);
+    UnpackSkinPack(package);
+    if (!package || !package->Options)
+        throw ESkinError("The internal skin \"" + NarrowForMessage(found->Name) + "\" is not a packed skin.");
+    package->DetachPackedData();
+    LoadModel(TOptionsFile::FromBytes(*package->Options), {package.get(), {}}, L"");
+}
+
+// A package without options (or not a package at all) is reported like any other load
+// error, so the previous skin and its name stay.
+void TSkinManagerCore::ReloadPackedSkin() {
+    std::unique_ptr<TacSkinConvertor> package;
+    LoadSkinPackFile(NativeSkinPath(PackedFileName()), package, true);
+    if (!package || !package->Options)
+        throw ESkinError("\"" + NarrowForMessage(FSkinName) +
+                         "\" skin have internal format error. Please update this skin to latest version.");
+    LoadModel(TOptionsFile::FromBytes(*package->Options), {package.get(), {}},
+              WithBackslash(GetFullSkinDirectory()));
+}
+
+// The new model replaces the current one only when the whole load succeeded.
+void TSkinManagerCore::LoadModel(const TOptionsFile& options, const TSkinSource& source,
+                                 const std::wstring& skinPath) {
+    CheckVersion(options.ReadVersion(kGlobal, L"VERSION", 0));
+    auto model = std::make_unique<TSkinModel>();
+    model->Adjustment = FAdjustment;
+    model->SizingFrameWidth = FModel->SizingFrameWidth;
+    model->BlurTemplate = FModel->BlurTemplate;
+    model->Load(options, source);
+    model->CommonSkinData->SkinPath = skinPath;
+    model->CommonSkinData->Active = false;  // the activation broadcast switches it on
+    FModel = std::move(model);
+}
+
+void TSkinManagerCore::CheckVersion(double version) {
+    if (version < 7.45) {
+        const bool asked = FHost.HasCommandLineArg && FHost.HasCommandLineArg(L"/actest");
+        if ((Designing || asked) && FHost.ShowMessage)
+            FHost.ShowMessage(L"You are using an old version of the \"" + FSkinName +
+                              L"\" skin. Please, update skins to latest or contact the Corvane support for "
+                              L"upgrading of existing skin.\r\n\r\nThis notification occurs in design-time only "
+                              L"for your information and will not occur in real-time.");
+    } else if (version > 9.99) {
+        const uint8_t rules = FSkinningRules;
+        FSkinningRules &= static_cast<uint8_t>(~srStdDialogs);
+        if (FHost.ShowWarning)
+            FHost.ShowWarning(L"This version of the skin have not complete support by used Corvane package "
+                              L"release.\r\nComponents must be updated up to latest version for using this skin.");
+        FSkinningRules = rules;
+    }
+}
+
+}  // namespace sk

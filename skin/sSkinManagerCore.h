@@ -1,0 +1,110 @@
+// The skin manager's portable part: which skin its name selects (a folder or a packed file
+// in the skin directory, or an internal skin), loading it into the skin model, the tint by
+// hue offset, saturation and brightness, the version check and the skin-name lists.
+// The platform side supplies the message boxes, the command line and the program folder.
+#pragma once
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "skin/SkinModel.h"
+
+namespace sk {
+
+struct TsStoredSkin {
+    std::wstring Name;
+    std::vector<uint8_t> Data;  // a packed skin
+};
+
+struct TSkinManagerHost {
+    std::function<void(const std::wstring&)> ShowError;           // the error box of a failed load
+    std::function<void(const std::wstring&)> ShowMessage;         // plain information
+    std::function<void(const std::wstring&)> ShowWarning;         // a warning box with an OK button
+    std::function<bool(const std::wstring&)> HasCommandLineArg;   // argument, compared in lower case
+    std::wstring ExeFolder;                                       // the program's folder, ends in "\"
+};
+
+enum TSkinningRule : uint8_t { srStdForms = 1, srStdDialogs = 2, srThirdParty = 4 };
+enum class TSkinListKind { Internal, External, All };
+
+inline const wchar_t* const kDefaultSkinDirectory = L"c:\\Skins";
+inline const wchar_t* const kEngineVersion = L"9.14";
+
+class TSkinManagerCore {
+public:
+    explicit TSkinManagerCore(TSkinManagerHost host);
+
+    TSkinModel& Model() { return *FModel; }
+    const TSkinModel& Model() const { return *FModel; }
+
+    const std::wstring& SkinName() const { return FSkinName; }
+    void SetSkinName(const std::wstring& name);
+    const std::wstring& SkinDirectory() const { return FSkinDirectory; }
+    void SetSkinDirectory(const std::wstring& dir) { FSkinDirectory = dir; }
+    void DefaultEmptySkinDirectory();
+    int HueOffset() const { return FAdjustment.HueOffset; }
+    void SetHueOffset(int value);
+    int Saturation() const { return FAdjustment.Saturation; }
+    void SetSaturation(int value);
+    int Brightness() const { return FAdjustment.Brightness; }
+    void SetBrightness(int value);  // clamped to -100..100
+    bool Active() const { return FActive; }
+    void SetActive(bool value);
+    std::vector<TsStoredSkin>& InternalSkins() { return FInternalSkins; }
+    const std::vector<TsStoredSkin>& InternalSkins() const { return FInternalSkins; }
+    uint8_t SkinningRules() const { return FSkinningRules; }
+    void SetSkinningRules(uint8_t rules) { FSkinningRules = rules; }
+    // Options text received from a skin editor; used by the next reload instead of the skin's own.
+    void SetPreviewOptions(std::optional<std::wstring> text) { FPreviewOptions = std::move(text); }
+
+    // While a window description is read, the tint setters only store their values.
+    void SetDescriptionLoading(bool loading) { FDescriptionLoading = loading; }
+    bool Designing = false;
+    bool IsLoadingSkin() const { return FLoadingSkin; }
+    bool SkinLoaded() const;  // a skin is active and its model is filled
+    std::wstring SkinInfo() const;  // the skin's version ("7.2"), "N/A" without a skin
+
+    std::wstring GetFullSkinDirectory() const;
+    std::vector<std::wstring> GetSkinNames(TSkinListKind kind) const;
+    std::vector<std::wstring> GetExternalSkinNames() const;
+    std::wstring GetRandomSkin() const;  // empty when there is no skin at all
+
+    TColor GetGlobalColor() const { return Palette(pcMainColor); }
+    TColor GetGlobalFontColor() const { return Palette(pcLabelText); }
+    TColor GetActiveEditColor() const { return Palette(pcEditBG); }
+    TColor GetActiveEditFontColor() const { return Palette(pcEditText); }
+    TColor GetHighLightColor(bool focused) const;
+    TColor GetHighLightFontColor(bool focused) const;
+
+private:
+    TColor Palette(TacPaletteColors c) const { return FModel->Palette[c]; }
+    std::wstring PackedFileName() const;
+    bool SkinIsPackedFile() const;
+    void Reload();                  // packed file or normal reload, as the name decides
+    bool ReloadReportingErrors();   // false when the reload raised (message shown)
+    void ReloadSkin();
+    void ReloadPackedSkin();
+    void LoadModel(const TOptionsFile& options, const TSkinSource& source, const std::wstring& skinPath);
+    void CheckVersion(double version);
+    void ReapplyTint();
+
+    TSkinManagerHost FHost;
+    std::unique_ptr<TSkinModel> FModel;
+    std::wstring FSkinName, FSkinDirectory = kDefaultSkinDirectory;
+    TColorAdjustment FAdjustment;
+    bool FActive = true, FDescriptionLoading = false, FLoadingSkin = false;
+    uint8_t FSkinningRules = srStdForms | srStdDialogs | srThirdParty;
+    std::vector<TsStoredSkin> FInternalSkins;
+    std::optional<std::wstring> FPreviewOptions;
+};
+
+// A path of the platform's form ("\" separators) as the file system of this build takes it.
+std::filesystem::path NativeSkinPath(const std::wstring& path);
+// A path as text, whatever the locale (UTF-8 file names outside Windows).
+std::wstring PathText(const std::filesystem::path& path);
+// The UTF-8 message of an exception as text for a message box.
+std::wstring MessageText(const char* utf8);
+
+}  // namespace sk
