@@ -12,14 +12,6 @@ TTriangleFillFunc GTriangleFill = InterpolateTriangles;
 
 inline int ColorChannel(int32_t color, int lane) { return (static_cast<uint32_t>(color) >> (lane * 8)) & 0xFF; }
 
-bool ClipRect(const TBitmap32& bitmap, TRect& rect) {
-    rect.Left = std::max(rect.Left, 0);
-    rect.Top = std::max(rect.Top, 0);
-    rect.Right = std::min(rect.Right, bitmap.Width);
-    rect.Bottom = std::min(rect.Bottom, bitmap.Height);
-    return rect.Left < rect.Right && rect.Top < rect.Bottom;
-}
-
 // Colours (as opaque pixels) of the rows (vertical) or columns (horizontal) of a gradient,
 // indexed from `first`; 0 marks a line no piece painted (painted lines have alpha 255).
 // pieceEnd(start, percent) gives where a piece that starts at `start` ends; `last` is the
@@ -125,7 +117,7 @@ bool InterpolateTriangles(TBitmap32* target, const TTriVertex* vertices, int ver
 void FillGradient(TBitmap32* target, TRect rect, const sk::TsGradArray& array, int offset) {
     uint8_t* r;
     ptrdiff_t s;
-    if (!GetScanGeometry(target, r, s) || array.empty() || !ClipRect(*target, rect)) return;
+    if (!GetScanGeometry(target, r, s) || array.empty() || !ClipToBitmap(*target, rect)) return;
     switch (array[0].Mode1) {
         case gsVertical: {
             const std::vector<uint32_t> lines = VerticalLines(array, rect, offset);
@@ -155,7 +147,7 @@ void FillGradientTextured(TBitmap32* target, TRect rect, const sk::TsGradArray& 
     ptrdiff_t s;
     if (!GetScanGeometry(target, r, s) || !GetScanGeometry(texture, r, s) || array.empty()) return;
     const int shape = array[0].Mode1;
-    if ((shape != gsVertical && shape != gsHorizontal) || !ClipRect(*target, rect)) return;
+    if ((shape != gsVertical && shape != gsHorizontal) || !ClipToBitmap(*target, rect)) return;
     sourceRect.Left = std::max(sourceRect.Left, 0);
     sourceRect.Top = std::max(sourceRect.Top, 0);
     sourceRect.Right = std::min(sourceRect.Right, texture->Width);

@@ -14,15 +14,6 @@ inline uint32_t Pack(uint32_t b0, uint32_t b1, uint32_t b2, uint32_t b3) {
     return b0 | (b1 << 8) | (b2 << 16) | (b3 << 24);
 }
 
-// rect ∩ bitmap; false when empty.
-bool ClipToBitmap(const TBitmap32& bitmap, TRect& rect) {
-    rect.Left = std::max(rect.Left, 0);
-    rect.Top = std::max(rect.Top, 0);
-    rect.Right = std::min(rect.Right, bitmap.Width);
-    rect.Bottom = std::min(rect.Bottom, bitmap.Height);
-    return rect.Left < rect.Right && rect.Top < rect.Bottom;
-}
-
 // Calls fn(pixel&) for every pixel of rect ∩ bitmap.
 template <typename Fn>
 void ForRect(TBitmap32* bitmap, TRect rect, Fn fn) {
@@ -36,6 +27,15 @@ void ForRect(TBitmap32* bitmap, TRect rect, Fn fn) {
 }
 
 }  // namespace
+
+// rect ∩ bitmap; false when empty.
+bool ClipToBitmap(const TBitmap32& bitmap, TRect& rect) {
+    rect.Left = std::max(rect.Left, 0);
+    rect.Top = std::max(rect.Top, 0);
+    rect.Right = std::min(rect.Right, bitmap.Width);
+    rect.Bottom = std::min(rect.Bottom, bitmap.Height);
+    return rect.Left < rect.Right && rect.Top < rect.Bottom;
+}
 
 bool GetScanGeometry(const TBitmap32* bitmap, uint8_t*& row0, ptrdiff_t& stride) {
     if (!bitmap || bitmap->Height <= 0 || bitmap->Width <= 0 || !bitmap->Row0) return false;

@@ -51,6 +51,9 @@ private:
     std::vector<uint32_t> FPixels;
 };
 
+// rect cut down to the bitmap; false when nothing is left.
+bool ClipToBitmap(const TBitmap32& bitmap, TRect& rect);
+
 // Bitmap helpers.
 std::unique_ptr<TMemBitmap32> NewBitmap32(int width, int height);
 std::unique_ptr<TMemBitmap32> NewBitmapLike(const TBitmap32& source);
