@@ -5,9 +5,46 @@
 
 #include <cwctype>
 
+#include "skin/acImageDecode.h"
+
 namespace sk {
 
 namespace {
+
+// The bytes of one of the program's resources; empty when it has none.
+std::vector<uint8_t> ResourceBytes(const wchar_t* name, const wchar_t* type) {
+    HMODULE module = tk::ResourceInstance();
+    HRSRC res = FindResourceW(module, name, type);
+    HGLOBAL h = res ? LoadResource(module, res) : nullptr;
+    const auto* data = h ? static_cast<const uint8_t*>(LockResource(h)) : nullptr;
+    return data ? std::vector<uint8_t>(data, data + SizeofResource(module, res)) : std::vector<uint8_t>();
+}
+
+// A bitmap resource is a bitmap file without its 14-byte file header.
+std::unique_ptr<rd::TMemBitmap32> DecodeBitmapResource(const wchar_t* name) {
+    const std::vector<uint8_t> dib = ResourceBytes(name, MAKEINTRESOURCEW(2));  // RT_BITMAP
+    if (dib.size() < sizeof(BITMAPINFOHEADER)) return nullptr;
+    BITMAPINFOHEADER info;
+    memcpy(&info, dib.data(), sizeof info);
+    const DWORD colours = info.biClrUsed ? info.biClrUsed : info.biBitCount <= 8 ? (1u << info.biBitCount) : 0;
+    const DWORD offset = 14 + info.biSize + colours * 4;
+    std::vector<uint8_t> file(14, 0);
+    file[0] = 'B';
+    file[1] = 'M';
+    const DWORD size = static_cast<DWORD>(14 + dib.size());
+    memcpy(&file[2], &size, 4);
+    memcpy(&file[10], &offset, 4);
+    file.insert(file.end(), dib.begin(), dib.end());
+    return DecodeBmp(file.data(), file.size()).Bitmap;
+}
+
+std::unique_ptr<rd::TMemBitmap32> DecodeShadowResource(const wchar_t* name) {
+    const std::vector<uint8_t> png = ResourceBytes(name, MAKEINTRESOURCEW(10));  // RT_RCDATA
+    if (png.empty()) return nullptr;
+    auto bitmap = DecodePng(png.data(), png.size()).Bitmap;
+    if (bitmap) ClearWhiteTransparent(*bitmap);
+    return bitmap;
+}
 
 std::wstring ExeFolder() {
     wchar_t buf[MAX_PATH] = {};
@@ -31,6 +68,36 @@ bool HasCommandLineArg(const std::wstring& arg) {
 
 void Box(const std::wstring& text, UINT flags) { MessageBoxW(nullptr, text.c_str(), L"Kalvetra", flags); }
 
+// What the engine decodes once per process, before the first manager exists.
+struct TUnitImages {
+    std::unique_ptr<rd::TMemBitmap32> Blur, ShadowActive, ShadowInactive;
+};
+
+template <class Decode> std::unique_ptr<rd::TMemBitmap32> Optional(Decode decode, const wchar_t* name) {
+    try {
+        return decode(name);
+    } catch (const std::exception&) {
+        return nullptr;  // a damaged built-in image only costs its effect
+    }
+}
+
+const TUnitImages& UnitStart() {
+    static const TUnitImages images = [] {
+        TUnitImages i;
+        i.Blur = Optional(DecodeBitmapResource, L"BLUR5");
+        i.ShadowActive = Optional(DecodeShadowResource, L"acSHDA");
+        i.ShadowInactive = Optional(DecodeShadowResource, L"acSHDI");
+        if (HasCommandLineArg(L"/acver")) Box(std::wstring(L"Corvane v") + kEngineVersion, MB_OK | MB_ICONINFORMATION);
+        return i;
+    }();
+    return images;
+}
+
+bool LayeredWindowsAvailable() {
+    HMODULE user = GetModuleHandleW(L"user32.dll");
+    return user && GetProcAddress(user, "UpdateLayeredWindow");
+}
+
 TSkinManagerHost WindowsHost() {
     TSkinManagerHost host;
     host.ShowError = [](const std::wstring& m) { TsSkinManager::ErrorBox(m); };
@@ -38,6 +105,10 @@ TSkinManagerHost WindowsHost() {
     host.ShowWarning = [](const std::wstring& m) { Box(m, MB_OK | MB_ICONWARNING); };
     host.HasCommandLineArg = HasCommandLineArg;
     host.ExeFolder = ExeFolder();
+    host.LayeredWindows = LayeredWindowsAvailable();
+    const TUnitImages& images = UnitStart();
+    host.BlurTemplate = images.Blur.get();
+    host.BuiltInShadows = {images.ShadowActive.get(), images.ShadowInactive.get()};
     return host;
 }
 
@@ -69,6 +140,7 @@ void TsSkinManager::SetProperty(tk::TReader& reader, const std::string& name, co
     else if (name == "Active") FCore.SetActive(reader.Bool(v));
     else if (name == "SkinName") FCore.SetSkinName(reader.String(v));
     else if (name == "SkinDirectory") FCore.SetSkinDirectory(reader.String(v));
+    else if (name == "ExtendedBorders") FCore.SetExtendedBorders(reader.Bool(v));
     else if (name == "InternalSkins") {
         auto& skins = FCore.InternalSkins();
         skins.clear();

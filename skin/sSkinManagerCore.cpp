@@ -87,7 +87,9 @@ std::wstring MessageText(const char* utf8) {
 }
 
 TSkinManagerCore::TSkinManagerCore(TSkinManagerHost host)
-    : FHost(std::move(host)), FModel(std::make_unique<TSkinModel>()) {}
+    : FHost(std::move(host)), FModel(std::make_unique<TSkinModel>()) {
+    FModel->BlurTemplate = FHost.BlurTemplate;
+}
 
 void TSkinManagerCore::DefaultEmptySkinDirectory() {
     if (FSkinDirectory.empty()) FSkinDirectory = kDefaultSkinDirectory;
@@ -112,6 +114,8 @@ std::wstring TSkinManagerCore::GetFullSkinDirectory() const {
 }
 
 std::wstring TSkinManagerCore::PackedFileName() const { return WithBackslash(FSkinDirectory) + FSkinName + L".kvp"; }
+
+std::wstring TSkinManagerCore::FolderSkinPath() const { return WithBackslash(GetFullSkinDirectory()) + FSkinName + L"\\"; }
 
 bool TSkinManagerCore::SkinIsPackedFile() const { return FileExists(PackedFileName()); }
 
@@ -164,8 +168,40 @@ void TSkinManagerCore::SetSkinName(const std::wstring& name) {
     FLoadingSkin = true;
     if (FModel->CommonSkinData) FModel->CommonSkinData->Active = false;
     if (HasKvpSuffix(FSkinName)) FSkinName.resize(FSkinName.size() - 4);
-    if (!ReloadReportingErrors()) FSkinName = oldName;
+    if (!ReloadReportingErrors() && !LoadInternalAfterExternalFailed()) FSkinName = oldName;
     FLoadingSkin = false;
+}
+
+// An external skin that replaces an internal one of the same name but cannot be loaded
+// must not leave the window without a skin: the internal skin is loaded instead.
+bool TSkinManagerCore::LoadInternalAfterExternalFailed() {
+    const bool external = SkinIsPackedFile() || FileExists(FolderSkinPath() + kOptionsFileName);
+    const bool internal = std::any_of(FInternalSkins.begin(), FInternalSkins.end(),
+                                      [&](const TsStoredSkin& s) { return s.Name == FSkinName; });
+    if (!external || !internal || FPreviewOptions) return false;
+    try {
+        ReloadInternalSkin();
+        return true;
+    } catch (const std::exception& e) {
+        if (FHost.ShowError) FHost.ShowError(MessageText(e.what()));
+        return false;
+    }
+}
+
+void TSkinManagerCore::SetExtendedBorders(bool value) {
+    if (value == FExtendedBorders) return;
+    FExtendedBorders = value;
+    if (!SkinLoaded() || FDescriptionLoading) {
+        CheckShadows();
+        return;
+    }
+    FLoadingSkin = true;
+    ReloadReportingErrors();
+    FLoadingSkin = false;
+}
+
+void TSkinManagerCore::CheckShadows() {
+    FShadows = sk::CheckShadows(*FModel, FActive, ExtendedBorders(), FHost.BuiltInShadows);
 }
 
 void TSkinManagerCore::SetActive(bool value) {
@@ -227,7 +263,7 @@ void TSkinManagerCore::Reload() {
 
 void TSkinManagerCore::ReloadSkin() {
     if (!FActive) return;
-    std::wstring skinPath = WithBackslash(GetFullSkinDirectory()) + FSkinName + L"\\";
+    const std::wstring skinPath = FolderSkinPath();
     if (FPreviewOptions) {
         LoadModel(TOptionsFile::FromText(*FPreviewOptions), {nullptr, NativeSkinPath(skinPath)}, skinPath);
         return;
@@ -237,6 +273,10 @@ void TSkinManagerCore::ReloadSkin() {
                   {nullptr, NativeSkinPath(skinPath)}, skinPath);
         return;
     }
+    ReloadInternalSkin();
+}
+
+void TSkinManagerCore::ReloadInternalSkin() {
     auto found = std::find_if(FInternalSkins.begin(), FInternalSkins.end(),
                               [&](const TsStoredSkin& s) { return s.Name == FSkinName; });
     if (found == FInternalSkins.end()) {
@@ -278,11 +318,12 @@ void TSkinManagerCore::LoadModel(const TOptionsFile& options, const TSkinSource&
     auto model = std::make_unique<TSkinModel>();
     model->Adjustment = FAdjustment;
     model->SizingFrameWidth = FModel->SizingFrameWidth;
-    model->BlurTemplate = FModel->BlurTemplate;
+    model->BlurTemplate = FHost.BlurTemplate;
     model->Load(options, source);
     model->CommonSkinData->SkinPath = skinPath;
     model->CommonSkinData->Active = false;  // the activation broadcast switches it on
     FModel = std::move(model);
+    CheckShadows();
 }
 
 void TSkinManagerCore::CheckVersion(double version) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "skin/SkinModel.h"
+#include "skin/acShadows.h"
 
 namespace sk {
 
@@ -24,6 +25,9 @@ struct TSkinManagerHost {
     std::function<void(const std::wstring&)> ShowWarning;         // a warning box with an OK button
     std::function<bool(const std::wstring&)> HasCommandLineArg;   // argument, compared in lower case
     std::wstring ExeFolder;                                       // the program's folder, ends in "\"
+    bool LayeredWindows = false;                                  // the platform can draw form shadows
+    TBuiltInShadows BuiltInShadows;                               // "acSHDA" / "acSHDI"
+    const rd::TBitmap32* BlurTemplate = nullptr;                  // "BLUR5"
 };
 
 enum TSkinningRule : uint8_t { srStdForms = 1, srStdDialogs = 2, srThirdParty = 4 };
@@ -56,6 +60,13 @@ public:
     const std::vector<TsStoredSkin>& InternalSkins() const { return FInternalSkins; }
     uint8_t SkinningRules() const { return FSkinningRules; }
     void SetSkinningRules(uint8_t rules) { FSkinningRules = rules; }
+    // Reads as true only when the platform can draw the shadows.
+    bool ExtendedBorders() const { return FExtendedBorders && FHost.LayeredWindows; }
+    void SetExtendedBorders(bool value);
+    const rd::TRect& FormShadowSize() const { return FShadows.Size; }
+    const rd::TBitmap32* ShdaTemplate() const { return FShadows.Active.get(); }
+    const rd::TBitmap32* ShdiTemplate() const { return FShadows.Inactive.get(); }
+
     // Options text received from a skin editor; used by the next reload instead of the skin's own.
     void SetPreviewOptions(std::optional<std::wstring> text) { FPreviewOptions = std::move(text); }
 
@@ -81,20 +92,25 @@ public:
 private:
     TColor Palette(TacPaletteColors c) const { return FModel->Palette[c]; }
     std::wstring PackedFileName() const;
+    std::wstring FolderSkinPath() const;  // the skin's folder in the skin directory, ends in "\"
     bool SkinIsPackedFile() const;
     void Reload();                  // packed file or normal reload, as the name decides
     bool ReloadReportingErrors();   // false when the reload raised (message shown)
     void ReloadSkin();
+    void ReloadInternalSkin();
     void ReloadPackedSkin();
     void LoadModel(const TOptionsFile& options, const TSkinSource& source, const std::wstring& skinPath);
     void CheckVersion(double version);
     void ReapplyTint();
+    bool LoadInternalAfterExternalFailed();
+    void CheckShadows();
 
     TSkinManagerHost FHost;
     std::unique_ptr<TSkinModel> FModel;
     std::wstring FSkinName, FSkinDirectory = kDefaultSkinDirectory;
     TColorAdjustment FAdjustment;
-    bool FActive = true, FDescriptionLoading = false, FLoadingSkin = false;
+    bool FActive = true, FDescriptionLoading = false, FLoadingSkin = false, FExtendedBorders = false;
+    TFormShadows FShadows;
     uint8_t FSkinningRules = srStdForms | srStdDialogs | srThirdParty;
     std::vector<TsStoredSkin> FInternalSkins;
     std::optional<std::wstring> FPreviewOptions;

@@ -6,6 +6,13 @@
 
 namespace tk {
 
+namespace {
+HINSTANCE resourceInstance = nullptr;
+}
+
+HINSTANCE ResourceInstance() { return resourceInstance ? resourceInstance : GetModuleHandleW(nullptr); }
+void SetResourceInstance(HINSTANCE instance) { resourceInstance = instance; }
+
 std::wstring Utf8ToWide(const std::string& s) {
     if (s.empty()) return {};
     int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);

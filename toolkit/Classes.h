@@ -55,6 +55,11 @@ using TNotifyEvent = std::function<void(TObject* sender)>;
 class TReader;
 struct TValue;
 
+// The module whose resources the program reads (window descriptions, the engine's images):
+// the executable itself unless pointed elsewhere (a test reading the installer's resources).
+HINSTANCE ResourceInstance();
+void SetResourceInstance(HINSTANCE instance);
+
 // A component owns the components created with it as owner and frees them with itself.
 class TComponent : public TObject {
 public:

@@ -26,7 +26,7 @@ TForm::~TForm() {
 
 void TForm::LoadDescription(const std::wstring& resourceName, const TMethodTable& methods,
                             const std::function<void()>& afterLoad) {
-    TResourceStream res(GetModuleHandleW(nullptr), resourceName, MAKEINTRESOURCEW(10));
+    TResourceStream res(ResourceInstance(), resourceName, MAKEINTRESOURCEW(10));
     TReader reader(res.Memory(), static_cast<size_t>(res.Size()));
     reader.SetMethods(&methods);
     reader.ReadRoot(*this);

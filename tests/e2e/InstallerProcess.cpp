@@ -45,10 +45,11 @@ std::vector<DWORD> descendant_processes(DWORD ancestor) {
 }
 }  // namespace
 
-bool InstallerProcess::start(const std::wstring& exe_path) {
+bool InstallerProcess::start(const std::wstring& exe_path, const std::wstring& arguments) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   std::wstring command_line = L"\"" + exe_path + L"\"";
+  if (!arguments.empty()) command_line += L" " + arguments;
   QueryPerformanceCounter(&started_);
   return CreateProcessW(exe_path.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info_) != 0;

@@ -13,7 +13,7 @@ class InstallerProcess {
   InstallerProcess& operator=(const InstallerProcess&) = delete;
   ~InstallerProcess() { close(); }
 
-  bool start(const std::wstring& exe_path);
+  bool start(const std::wstring& exe_path, const std::wstring& arguments = L"");
   DWORD id() const { return info_.dwProcessId; }
   bool running() const;
   void wait_input_idle(DWORD timeout_ms) const { WaitForInputIdle(info_.hProcess, timeout_ms); }

@@ -51,8 +51,20 @@ void check_exit(InstallerSession& session, std::wstring_view action) {
 }
 }  // namespace
 
-bool launch(InstallerSession& session, const std::wstring& exe, bool check_controls) {
-  if (!session.log.expect(session.process.start(exe), L"installer process starts: " + exe)) return false;
+namespace {
+// Checks a message box's text, takes its screenshot and closes it with its button.
+void answer_message_box(InstallerSession& session, HWND box, std::wstring_view must_contain, std::wstring_view shot) {
+  std::wstring text = message_box_text(box);
+  session.log.expect(contains_ignoring_case(text, must_contain), L"message box text",
+                     L"text containing " + quoted(must_contain), quoted(text));
+  request_screenshot(std::wstring(shot));
+  HWND button = message_box_button(box);
+  if (session.log.expect(button != nullptr, L"message box has a button")) click(session, box, button, L"message box button");
+  if (!session.log.expect(wait_until([&] { return !IsWindow(box); }, kExitTimeoutMs), L"message box closed by its button"))
+    PostMessageW(box, WM_CLOSE, 0, 0);
+}
+
+bool wait_and_find_controls(InstallerSession& session, bool check_controls) {
   HWND window = session.process.wait_main_window(kWindowTimeoutMs);
   if (!session.log.expect(window != nullptr, L"visible window \"Kalvetra setup\" appears")) return false;
   print_line(L"time   process start to visible window: " + std::to_wstring(long(session.process.ms_to_window())) + L" ms");
@@ -60,6 +72,22 @@ bool launch(InstallerSession& session, const std::wstring& exe, bool check_contr
   Sleep(500);  // let the first paint and the skin's activation settle
   session.controls = check_controls ? find_and_check_controls(session.log, window, session.layout) : find_controls(window);
   return session.log.expect(session.controls.complete(), L"all windowed controls found");
+}
+}  // namespace
+
+bool launch(InstallerSession& session, const std::wstring& exe, bool check_controls) {
+  if (!session.log.expect(session.process.start(exe), L"installer process starts: " + exe)) return false;
+  return wait_and_find_controls(session, check_controls);
+}
+
+bool launch_past_start_message(InstallerSession& session, const std::wstring& exe, const std::wstring& arguments,
+                               std::wstring_view must_contain) {
+  if (!session.log.expect(session.process.start(exe, arguments), L"installer process starts: " + exe + L" " + arguments))
+    return false;
+  HWND box = session.process.wait_message_box(kWindowTimeoutMs);
+  if (!session.log.expect(box != nullptr, L"a message box appears at start-up")) return false;
+  answer_message_box(session, box, must_contain, L"start-message");
+  return wait_and_find_controls(session, true);
 }
 
 void clear_check_box(InstallerSession& session, HWND check_box, std::wstring_view name) {
@@ -123,14 +151,7 @@ void finish_by_second_click(InstallerSession& session) {
 }
 
 void handle_failure_message(InstallerSession& session, HWND box, std::wstring_view must_contain) {
-  std::wstring text = message_box_text(box);
-  session.log.expect(contains_ignoring_case(text, must_contain), L"message box names the failure",
-                     L"text containing " + quoted(must_contain), quoted(text));
-  request_screenshot(L"message");
-  HWND button = message_box_button(box);
-  if (session.log.expect(button != nullptr, L"message box has a button")) click(session, box, button, L"message box button");
-  if (!session.log.expect(wait_until([&] { return !IsWindow(box); }, kExitTimeoutMs), L"message box closed by its button"))
-    PostMessageW(box, WM_CLOSE, 0, 0);
+  answer_message_box(session, box, must_contain, L"message");
 
   const auto& c = session.controls;
   session.log.expect(session.process.running(), L"installer keeps running after the failure");

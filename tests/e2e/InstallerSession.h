@@ -27,6 +27,11 @@ enum class InstallOutcome { done, message_box, failed };
 // `check_controls` is set). False when the window or a control is missing.
 bool launch(InstallerSession& session, const std::wstring& exe, bool check_controls);
 
+// Starts the installer with arguments and expects a message box before its window: checks
+// its text, closes it with its button, then waits for the window as `launch` does.
+bool launch_past_start_message(InstallerSession& session, const std::wstring& exe, const std::wstring& arguments,
+                               std::wstring_view must_contain);
+
 // Clicks a check box and checks that it became unchecked.
 void clear_check_box(InstallerSession& session, HWND check_box, std::wstring_view name);
 

@@ -126,6 +126,29 @@ void locked_target_file(Run& run) {
   close_window(run.session);
 }
 
+// Started with "/acver", the installer names its skinning engine before its window appears.
+void engine_version(Run& run) {
+  if (!launch_past_start_message(run.session, run.inputs.installer_exe, L"/acver", L"Corvane v9.14")) return;
+  close_window(run.session);
+}
+
+// A damaged skin file in the skin folder that would replace the installer's own skin: the
+// load error is shown, then the installer works with its internal skin.
+void damaged_external_skin(Run& run) {
+  const std::wstring dir = L"c:\\Skins";
+  const bool had_dir = file_exists(dir);
+  const std::wstring file = dir + L"\\Velmora2 (internal).kvp";
+  if (!run.log.expect(create_directories(dir) && write_file(file, bytes_of("Kvpx but not a packed skin")),
+                      L"damaged skin file prepared: " + file))
+    return;
+  if (launch_past_start_message(run.session, run.inputs.installer_exe, L"", L"packed skin")) {
+    if (install_to_completion(run)) check_complete_installation(run, LogOptions{});
+    finish_by_second_click(run.session);
+  }
+  if (had_dir) DeleteFileW(file.c_str());
+  else remove_tree(dir);
+}
+
 // For a person without a screen: the window as it first appears, then closed as a user would.
 void show_window(Run& run) {
   if (!launch(run.session, run.inputs.installer_exe, false)) return;
@@ -137,6 +160,7 @@ const std::map<std::wstring, std::function<void(Run&)>>& scenarios() {
   static const std::map<std::wstring, std::function<void(Run&)>> table = {
       {L"full", full_install},       {L"nochecks", install_without_options}, {L"overwrite", install_over_existing},
       {L"missing", missing_payload}, {L"locked", locked_target_file}, {L"show", show_window},
+      {L"acver", engine_version},    {L"badskin", damaged_external_skin},
   };
   return table;
 }
