@@ -1,6 +1,8 @@
 #include "render/sGraphUtils.h"
 
 #include <algorithm>
+#include <array>
+#include <memory>
 #include <cmath>
 #include <cstring>
 
@@ -231,16 +233,54 @@ void PremultiplyBitmap(TBitmap32* bitmap) {
 
 // ---- Per-pixel driver ----
 
+namespace {
+
+// Skin images repeat their colours, and every pixel operation is a pure function of the
+// pixel and the amount: results are remembered in a small direct-mapped table, so a hit
+// gives exactly what the operation gave.
+class TPixelMemo {
+public:
+    TPixelMemo(TPixelOp operation, int amount) : FOperation(operation), FAmount(amount) {}
+    uint32_t operator()(uint32_t pixel) {
+        const uint32_t slot = (pixel * 2654435761u) >> (32 - kBits);
+        if (!FUsed[slot] || FIn[slot] != pixel) {
+            FUsed[slot] = true;
+            FIn[slot] = pixel;
+            FOut[slot] = FOperation(pixel, FAmount);
+        }
+        return FOut[slot];
+    }
+    static constexpr int kBits = 10;
+    static constexpr int kMinPixels = 4 << kBits;  // smaller bitmaps are not worth the table
+
+private:
+    TPixelOp FOperation;
+    int FAmount;
+    std::array<bool, 1 << kBits> FUsed{};
+    std::array<uint32_t, 1 << kBits> FIn, FOut;
+};
+
+template <class Op> void ApplyToPixels(TBitmap32* bitmap, uint32_t skip, bool all, Op op) {
+    for (int y = 0; y < bitmap->Height; ++y) {
+        uint32_t* row = bitmap->Row(y);
+        for (int x = 0; x < bitmap->Width; ++x)
+            if (all || row[x] != skip) row[x] = op(row[x]);
+    }
+}
+
+}  // namespace
+
 void ForEachPixel(TBitmap32* bitmap, TPixelOp operation, int amount, TColor key) {
     uint8_t* row0;
     ptrdiff_t stride;
     if (!operation || !GetScanGeometry(bitmap, row0, stride)) return;
     const bool all = key == clNone;
     const uint32_t skip = ExchangeRedBlue(static_cast<uint32_t>(key));
-    for (int y = 0; y < bitmap->Height; ++y) {
-        uint32_t* row = bitmap->Row(y);
-        for (int x = 0; x < bitmap->Width; ++x)
-            if (all || row[x] != skip) row[x] = operation(row[x], amount);
+    if (int64_t(bitmap->Width) * bitmap->Height >= TPixelMemo::kMinPixels) {
+        auto memo = std::make_unique<TPixelMemo>(operation, amount);
+        ApplyToPixels(bitmap, skip, all, [&](uint32_t p) { return (*memo)(p); });
+    } else {
+        ApplyToPixels(bitmap, skip, all, [&](uint32_t p) { return operation(p, amount); });
     }
 }
 

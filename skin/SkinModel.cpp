@@ -46,10 +46,14 @@ void PreparePng(rd::TBitmap32& bmp, double version) {
 
 // ---- Loading ----
 
-void TSkinModel::Load(const TOptionsFile& options, const TSkinSource& source) {
+void TSkinModel::SetSource(const TOptionsFile& options, const TSkinSource& source) {
     FOptions = &options;
     FSource = source;
     SkinIsPacked = source.Package != nullptr;
+}
+
+void TSkinModel::Load(const TOptionsFile& options, const TSkinSource& source) {
+    SetSource(options, source);
     LoadAllMasks();
     LoadAllPatterns();
     LoadAllGeneralData();
@@ -64,7 +68,7 @@ const TBytes* TSkinModel::FindImage(const std::wstring& name, bool compareUpper,
         return nullptr;
     }
     if (FSource.Folder.empty() && !Contains(name, L":")) return nullptr;
-    const std::filesystem::path path = Contains(name, L":") ? std::filesystem::path(name) : FSource.Folder / name;
+    const std::filesystem::path path = Contains(name, L":") ? NativeSkinPath(name) : FSource.Folder / NativeSkinPath(name);
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return nullptr;
     std::ifstream in(path, std::ios::binary);
@@ -150,7 +154,7 @@ void TSkinModel::LoadAllGeneralData() {
     auto gi = [&](const wchar_t* key, int def) { return f.ReadInteger(kGlobal, key, def); };
     auto d = std::make_unique<TsSkinData>();
     d->Active = true;
-    d->SkinPath = FSource.Package ? std::wstring() : FSource.Folder.wstring();
+    d->SkinPath = FSource.Package ? std::wstring() : PathText(FSource.Folder);
     d->Version = f.ReadVersion(kGlobal, L"VERSION", 0);
     d->Author = f.ReadString(kGlobal, L"AUTHOR", L"");
     d->Description = f.ReadString(kGlobal, L"DESCRIPTION", L"");

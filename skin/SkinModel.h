@@ -132,6 +132,8 @@ public:
 
     // The whole load: the three loaders in order, then the constant indexes.
     void Load(const TOptionsFile& options, const TSkinSource& source);
+    // What the loaders below read; Load sets it. The options must outlive the loads.
+    void SetSource(const TOptionsFile& options, const TSkinSource& source);
     void LoadAllMasks();
     void LoadAllPatterns();
     void LoadAllGeneralData();

@@ -1,5 +1,6 @@
 // Splitting of option values into fields, and the integer forms skin values use.
 #pragma once
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,5 +26,12 @@ int DecimalOrThrow(std::wstring_view text);
 std::wstring UpperAscii(std::wstring_view text);
 std::wstring TrimBlanks(std::wstring_view text);  // removes characters <= ' ' at both ends
 std::string NarrowForMessage(std::wstring_view text);  // UTF-8, for exception messages
+
+// A path of the platform's form ("\" separators) as the file system of this build takes it.
+std::filesystem::path NativeSkinPath(const std::wstring& path);
+// A path as text, whatever the locale (UTF-8 file names outside Windows).
+std::wstring PathText(const std::filesystem::path& path);
+// The UTF-8 message of an exception as text for a message box.
+std::wstring MessageText(const char* utf8);
 
 }  // namespace sk

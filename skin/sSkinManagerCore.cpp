@@ -48,44 +48,6 @@ std::wstring FormatVersion(double version) {
 
 }  // namespace
 
-std::filesystem::path NativeSkinPath(const std::wstring& path) {
-#ifdef _WIN32
-    return std::filesystem::path(path);
-#else
-    std::wstring p = path;
-    std::replace(p.begin(), p.end(), L'\\', L'/');
-    const std::string utf8 = NarrowForMessage(p);
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-#endif
-}
-
-std::wstring PathText(const std::filesystem::path& path) {
-#ifdef _WIN32
-    return path.wstring();
-#else
-    const std::u8string utf8 = path.u8string();
-    return MessageText(std::string(utf8.begin(), utf8.end()).c_str());
-#endif
-}
-
-std::wstring MessageText(const char* utf8) {
-    std::wstring out;
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8); *p;) {
-        const int extra = *p >= 0xF0 ? 3 : *p >= 0xE0 ? 2 : *p >= 0xC0 ? 1 : 0;
-        uint32_t c = extra ? (*p & (0x3F >> extra)) : *p;
-        ++p;
-        for (int i = 0; i < extra && (*p & 0xC0) == 0x80; ++i, ++p) c = (c << 6) | (*p & 0x3F);
-        if (c >= 0x10000 && sizeof(wchar_t) == 2) {
-            c -= 0x10000;
-            out += static_cast<wchar_t>(0xD800 + (c >> 10));
-            out += static_cast<wchar_t>(0xDC00 + (c & 0x3FF));
-        } else {
-            out += static_cast<wchar_t>(c);
-        }
-    }
-    return out;
-}
-
 TSkinManagerCore::TSkinManagerCore(TSkinManagerHost host)
     : FHost(std::move(host)), FModel(std::make_unique<TSkinModel>()) {
     FModel->BlurTemplate = FHost.BlurTemplate;

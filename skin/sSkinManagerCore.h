@@ -116,11 +116,4 @@ private:
     std::optional<std::wstring> FPreviewOptions;
 };
 
-// A path of the platform's form ("\" separators) as the file system of this build takes it.
-std::filesystem::path NativeSkinPath(const std::wstring& path);
-// A path as text, whatever the locale (UTF-8 file names outside Windows).
-std::wstring PathText(const std::filesystem::path& path);
-// The UTF-8 message of an exception as text for a message box.
-std::wstring MessageText(const char* utf8);
-
 }  // namespace sk

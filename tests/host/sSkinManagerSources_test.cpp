@@ -6,7 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "EngineArt.h"
 #include "skin/acSkinPack.h"
+#include "skin/acntUtils.h"
 #include "skin/sSkinManagerCore.h"
 
 using namespace sk;
@@ -219,4 +221,19 @@ TEST(SkinManagerSources, FormShadows) {
     TSkinManagerCore core(plain);
     core.SetExtendedBorders(true);
     EXPECT_FALSE(core.ExtendedBorders());
+}
+
+TEST(SkinManagerSources, AFolderSkinFindsImagesWithCyrillicNames) {
+    Fixture f;
+    const std::string bom = "\xEF\xBB\xBF";
+    f.AddFolderSkin("Velmora2 (internal)",
+                    Bytes(bom + "[GLOBALINFO]\nVERSION=7.20\n[BUTTON]\nBORDERSMASK=!КНОПКА.BMP!1!0!0!0006!0006!0006!0006!0\n"));
+    const auto image = genskinres::EncodeGreyBmp(genskinres::MakeBlurTemplate());
+    WriteFile(f.dir / "Velmora2 (internal)" / NativeSkinPath(L"КНОПКА.BMP"), TBytes(image.begin(), image.end()));
+    f.core.SetSkinName(L"Velmora2 (internal)");
+    ASSERT_TRUE(f.errors.empty()) << NarrowForMessage(f.errors[0]);
+    const int mask = f.core.Model().GetMaskIndex(L"BUTTON", L"BORDERSMASK");
+    ASSERT_GE(mask, 0);
+    ASSERT_TRUE(f.core.Model().ma[static_cast<size_t>(mask)].Bmp);
+    EXPECT_EQ(f.core.Model().ma[static_cast<size_t>(mask)].Bmp->Width, 19);
 }

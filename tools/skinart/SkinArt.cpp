@@ -3,14 +3,16 @@
 #include <png.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 
 #include "artwork.h"
+#include "render/sGraphUtils.h"
 #include "skin/acCodePage.h"
-#include "skin/sSkinManagerCore.h"
+#include "skin/acntUtils.h"
 
 namespace skinart {
 
@@ -79,16 +81,18 @@ void Disc(TCanvas& cv, int w, int h, float cx, float cy, float r, uint32_t c) {
 
 void At(TCanvas& cv, int x, int y) { cv.OX = x, cv.OY = y; }
 
+// Frame 0 is the inactive window, frame 1 the active one (the form sections' state 1).
 void DrawFormBorders(TImage& img) {
     TCanvas cv{img};
-    for (int i = 0; i < 2; ++i) {  // active, inactive
+    for (int i = 0; i < 2; ++i) {
+        const bool active = i == 1;
         At(cv, i * 32, 0);
-        Box(cv, 32, 32, 6, kFace, kFace, i == 0 ? kEdge : kEdgeDim);
-        if (i == 0) Stroke(cv, 32, 32, 6, 1.5f, 26, 1.5f, 1, kAccentDark);
+        Box(cv, 32, 32, 6, kFace, kFace, active ? kEdge : kEdgeDim);
+        if (active) Stroke(cv, 32, 32, 6, 1.5f, 26, 1.5f, 1, kAccentDark);
         At(cv, i * 32, 32);  // the title bar
         for (int y = 0; y < 30; ++y)
-            for (int x = 0; x < 32; ++x) cv.Set(x, y, Mix(i == 0 ? kFaceHigh : kFaceLight, kFaceLight, y / 29.f));
-        for (int x = 0; x < 32; ++x) cv.Set(x, 29, i == 0 ? kAccent : kEdgeDim);
+            for (int x = 0; x < 32; ++x) cv.Set(x, y, Mix(active ? kFaceHigh : kFaceLight, kFaceLight, y / 29.f));
+        for (int x = 0; x < 32; ++x) cv.Set(x, 29, active ? kAccent : kEdgeDim);
     }
 }
 
@@ -141,11 +145,11 @@ void DrawChecks(TImage& img) {
             At(cv, r.X + state * 15, r.Y);
             CheckFrame(cv, state, r.Round, r.Size, r.Mark);
         }
-    for (int state = 0; state < 3; ++state) {  // the combo box arrow, 8 x 8
+    for (int state = 0; state < 3; ++state) {  // the combo box arrow: a solid triangle on whole pixels, 8 x 8
         At(cv, 192 + state * 8, 80);
         const uint32_t c = state == 0 ? kDim : kText;
-        Stroke(cv, 8, 8, 1.5f, 2.5f, 4, 5.5f, 1.4f, c);
-        Stroke(cv, 8, 8, 4, 5.5f, 6.5f, 2.5f, 1.4f, c);
+        for (int row = 0; row < 4; ++row)
+            for (int x = row; x < 8 - row; ++x) cv.Set(x, 2 + row, c);
     }
     At(cv, 228, 64);  // size grip
     for (int i = 0; i < 3; ++i)
@@ -274,12 +278,13 @@ TImage DrawHugeButton() {
 }
 
 TImage DrawCaptionGlow(uint32_t colour) {
-    TImage img{36, 32, std::vector<uint32_t>(36 * 32, colour), std::vector<uint8_t>(36 * 32)};
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 36; ++x) {
-            const float dx = (x + 0.5f - 18) / 18, dy = (y + 0.5f - 16) / 16;
+    constexpr int w = kGlowWidth, h = kGlowHeight;
+    TImage img{w, h, std::vector<uint32_t>(w * h, colour), std::vector<uint8_t>(w * h)};
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const float dx = (x + 0.5f - w / 2.f) / (w / 2.f), dy = (y + 0.5f - h / 2.f) / (h / 2.f);
             const float t = art::clamp01(1 - std::sqrt(dx * dx + dy * dy));
-            img.Alpha[size_t(y) * 36 + x] = uint8_t(std::lround(160 * t * t));
+            img.Alpha[size_t(y) * w + x] = uint8_t(std::lround(160 * t * t));
         }
     return img;
 }
@@ -295,8 +300,11 @@ void WriteVelmora2(const std::filesystem::path& optionsSource, const std::filesy
     std::ofstream(outDir / "Options.dat", std::ios::binary) << *ansi;
     WriteBmp(outDir / "MASTER.BMP", DrawMasterBitmap());
     WriteBmp(outDir / sk::NativeSkinPath(L"КНОПКА.BMP"), DrawHugeButton());
+    // The glow images are turned by the installer's hue offset like every own bitmap, while
+    // BIKEEPHUE keeps the close buttons red; their glows are therefore drawn turned back.
+    const uint32_t closeGlow = rd::ShiftHue(360 - kInstallerHueOffset, kCloseRed) & 0xFFFFFFu;
     const struct { const char* Name; uint32_t Colour; } glows[] = {
-        {"BCLOSEG.PNG", kCloseRed}, {"BALONEG.PNG", kCloseRed}, {"BMAXG.PNG", kAccent},
+        {"BCLOSEG.PNG", closeGlow}, {"BALONEG.PNG", closeGlow}, {"BMAXG.PNG", kAccent},
         {"BNORMG.PNG", kAccent},    {"BMING.PNG", kAccent},     {"BHELPG.PNG", kAccent}};
     for (const auto& g : glows) WritePng(outDir / g.Name, DrawCaptionGlow(g.Colour));
 }

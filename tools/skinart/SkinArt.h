@@ -16,7 +16,11 @@ struct TImage {
 
 TImage DrawMasterBitmap();                 // MASTER.BMP, 256 x 152
 TImage DrawHugeButton();                   // КНОПКА.BMP, three 48 x 48 states
-TImage DrawCaptionGlow(uint32_t colour);   // a 36 x 32 glow behind a big caption button
+// The hue offset the installer gives the skin; the artwork's warm accents become azure.
+constexpr int kInstallerHueOffset = 196;
+// A glow covers a big caption button (24 x 20) and its glow margin (10) on every side.
+constexpr int kGlowWidth = 44, kGlowHeight = 40;
+TImage DrawCaptionGlow(uint32_t colour);   // the glow behind a big caption button
 
 // Writes the skin folder: the options text (converted to code page 1251) and the images.
 void WriteVelmora2(const std::filesystem::path& optionsSource, const std::filesystem::path& outDir);

@@ -1,7 +1,6 @@
 #include "ModelJson.h"
 
 #include "skin/acntUtils.h"
-#include "skin/sSkinManagerCore.h"
 
 namespace skintool {
 
@@ -200,22 +199,6 @@ ordered_json ModelToJson(const sk::TSkinModel& m) {
     return j;
 }
 
-ordered_json LoadModelJson(const TModelRequest& request) {
-    std::wstring error;
-    sk::TSkinManagerHost host;
-    host.ShowError = [&](const std::wstring& message) { error = message; };
-    sk::TSkinManagerCore manager(host);
-    const auto skin = std::filesystem::absolute(request.Skin);
-    const bool packed = sk::UpperAscii(sk::PathText(skin.extension())) == L".KVP";
-    if (!packed && !std::filesystem::is_regular_file(skin / "Options.dat"))
-        throw sk::ESkinError("no skin folder or .kvp file: " + request.Skin.string());
-    manager.SetSkinDirectory(sk::PathText(skin.parent_path()));
-    manager.SetHueOffset(request.Adjustment.HueOffset);
-    manager.SetSaturation(request.Adjustment.Saturation);
-    manager.SetBrightness(request.Adjustment.Brightness);
-    manager.SetSkinName(sk::PathText(packed ? skin.stem() : skin.filename()));
-    if (!error.empty()) throw sk::ESkinError(sk::NarrowForMessage(error));
-    return ModelToJson(manager.Model());
-}
+ordered_json LoadModelJson(const TSkinRequest& request) { return ModelToJson(LoadSkin(request)->Model()); }
 
 }  // namespace skintool

@@ -1,10 +1,9 @@
 // The whole skin model as JSON, for people who make skins: skin-wide values, sections,
 // masks, patterns, outer effects, palette and constant indexes.
 #pragma once
-#include <filesystem>
-
 #include <nlohmann/json.hpp>
 
+#include "SkinLoad.h"
 #include "skin/SkinModel.h"
 
 namespace skintool {
@@ -12,10 +11,6 @@ namespace skintool {
 nlohmann::ordered_json ModelToJson(const sk::TSkinModel& model);
 
 // Loads a packed file (".kvp") or a skin folder through the manager's loaders, tinted.
-struct TModelRequest {
-    std::filesystem::path Skin;
-    sk::TColorAdjustment Adjustment;
-};
-nlohmann::ordered_json LoadModelJson(const TModelRequest& request);
+nlohmann::ordered_json LoadModelJson(const TSkinRequest& request);
 
 }  // namespace skintool

@@ -36,13 +36,31 @@ sk::TBytes ReadFileBytes(const std::filesystem::path& file) {
     return sk::TBytes(std::istreambuf_iterator<char>(in), {});
 }
 
+// Through a temporary file beside the target and a rename, so a failed write leaves no
+// half-written file under the final name.
 void WriteFileBytes(const std::filesystem::path& file, const sk::TBytes& bytes) {
-    std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw sk::ESkinError("cannot write " + file.string());
+    std::filesystem::path temp = file;
+    temp += ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) {
+            std::error_code ignored;
+            std::filesystem::remove(temp, ignored);
+            throw sk::ESkinError("cannot write " + file.string());
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(temp, file, ec);
+    if (ec) {
+        std::filesystem::remove(temp, ec);
+        throw sk::ESkinError("cannot write " + file.string());
+    }
 }
 
 sk::TBytes PackFolder(const std::filesystem::path& dir) {
+    if (!std::filesystem::is_directory(dir)) throw sk::ESkinError("no skin folder: " + dir.string());
     std::vector<sk::TPackEntry> images;
     sk::TBytes options;
     for (const auto& e : std::filesystem::directory_iterator(dir)) {
@@ -61,6 +79,7 @@ sk::TBytes PackFolder(const std::filesystem::path& dir) {
 
 std::vector<std::wstring> UnpackToFolder(const sk::TBytes& package, const std::filesystem::path& dir) {
     auto c = Unpack(package);
+    for (const auto& f : c->Files) CheckPlainName(f.FileName);  // before anything is written
     std::filesystem::create_directories(dir);
     std::vector<std::wstring> written;
     if (c->Options) {
@@ -68,7 +87,6 @@ std::vector<std::wstring> UnpackToFolder(const sk::TBytes& package, const std::f
         written.push_back(kOptions);
     }
     for (const auto& f : c->Files) {
-        CheckPlainName(f.FileName);
         WriteFileBytes(dir / sk::NativeSkinPath(f.FileName), f.FileStream);
         written.push_back(f.FileName);
     }
