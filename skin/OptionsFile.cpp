@@ -111,6 +111,21 @@ TOptionsFile TOptionsFile::FromText(std::wstring_view text) {
     return file;
 }
 
+TOptionsFile TOptionsFile::MergedWith(const TOptionsFile& extra) const {
+    TOptionsFile merged = *this;
+    for (const auto& section : extra.FSections) {
+        auto [it, added] = merged.FIndex.try_emplace(section.Name, merged.FSections.size());
+        if (added) merged.FSections.push_back({section.Name, {}, {}});
+        TOptionsSection& target = merged.FSections[it->second];
+        for (const auto& [key, value] : section.Keys) {
+            auto [k, newKey] = target.Index.try_emplace(key, target.Keys.size());
+            if (newKey) target.Keys.emplace_back(key, value);
+            else target.Keys[k->second].second = value;
+        }
+    }
+    return merged;
+}
+
 const TOptionsSection* TOptionsFile::Section(std::wstring_view name) const {
     auto it = FIndex.find(std::wstring(name));
     return it == FIndex.end() ? nullptr : &FSections[it->second];

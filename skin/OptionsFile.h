@@ -29,6 +29,9 @@ public:
     static TOptionsFile FromText(std::wstring_view text);
 
     const std::vector<TOptionsSection>& Sections() const { return FSections; }
+    // This text with the keys of extra replacing or joining its own; sections only extra
+    // has are appended.
+    TOptionsFile MergedWith(const TOptionsFile& extra) const;
     const TOptionsSection* Section(std::wstring_view name) const;
     bool Empty() const { return FSections.empty(); }
 

@@ -90,6 +90,21 @@ void TSkinModel::LoadAllMasks() {
     for (const auto& section : FOptions->Sections())
         for (const auto& [key, value] : section.Keys)
             if (!(section.Name == kGlobal && key == L"MASTERBITMAP")) AddMask(section.Name, key, value);
+    if (!CommonSections.empty()) AddCommonMasks(TOptionsFile::FromText(CommonSections));
+}
+
+// Bitmap files and rectangle lists of the common sections join the skin's masks.
+void TSkinModel::AddCommonMasks(const TOptionsFile& common) {
+    for (const auto& section : common.Sections()) {
+        if (UpperAscii(section.Name) == kGlobal) continue;
+        for (const auto& [key, value] : section.Keys) {
+            const auto notation = ParseImageNotation(value);
+            if (!notation) continue;
+            if (notation->Kind == TNotationKind::BitmapFile ||
+                (notation->Kind == TNotationKind::RectList && MasterBitmap))
+                AddMask(section.Name, key, value);
+        }
+    }
 }
 
 void TSkinModel::AddMask(const std::wstring& section, const std::wstring& key, const std::wstring& value) {
@@ -147,6 +162,35 @@ void TSkinModel::LoadAllPatterns() {
             ma.push_back(std::move(m));
         }
     }
+    if (!CommonSections.empty()) AddCommonPatterns(TOptionsFile::FromText(CommonSections));
+}
+
+// JPEG images of the common sections stay patterns whatever their size.
+void TSkinModel::AddCommonPatterns(const TOptionsFile& common) {
+    for (const auto& section : common.Sections())
+        for (const auto& [key, raw] : section.Keys) {
+            const std::wstring value = UpperAscii(raw);
+            if (!Contains(value, L".JPG") && !Contains(value, L".JPEG")) continue;
+            TBytes buffer;
+            const TBytes* bytes = FindImage(value, true, buffer);
+            if (!bytes) continue;
+            auto img = DecodeByName(L".JPG", *bytes);
+            if (img && img->Width > 0) pa.push_back({std::move(img), UpperAscii(section.Name), UpperAscii(key)});
+        }
+}
+
+// Sections of the common text update the entries of the same name (their keys replace the
+// skin's, the others stay) or join the skin, inheriting from their parent section.
+void TSkinModel::MergeCommonSections(const TOptionsFile& common) {
+    const TOptionsFile merged = FOptions->MergedWith(common);
+    const TOptionsFile* own = FOptions;
+    FOptions = &merged;
+    for (const auto& section : common.Sections()) {
+        const int i = GetSkinIndex(section.Name);
+        if (i >= 0) gd[static_cast<size_t>(i)] = ReadSection(section.Name);
+        else gd.push_back(ReadSection(section.Name));
+    }
+    FOptions = own;
 }
 
 void TSkinModel::LoadAllGeneralData() {
@@ -198,6 +242,7 @@ void TSkinModel::LoadAllGeneralData() {
 
     gd.clear();
     for (const auto& section : f.Sections()) gd.push_back(ReadSection(section.Name));
+    if (!CommonSections.empty()) MergeCommonSections(TOptionsFile::FromText(CommonSections));
     BuildPalette();
     if (GetSkinIndex(L"TRANSPARENT") < 0) {
         TsGeneralData t;

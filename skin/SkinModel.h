@@ -129,6 +129,7 @@ public:
     TColorAdjustment Adjustment;                  // the manager's tint (its brightness also steers PNG preparation)
     int SizingFrameWidth = 4;                     // SM_CXFRAME, default of "FORMOFFSET"
     const rd::TBitmap32* BlurTemplate = nullptr;  // the "BLUR5" template of generated outer masks
+    std::wstring CommonSections;                  // extra options text merged into every skin
 
     // The whole load: the three loaders in order, then the constant indexes.
     void Load(const TOptionsFile& options, const TSkinSource& source);
@@ -158,6 +159,9 @@ private:
     const TBytes* FindImage(const std::wstring& name, bool compareUpper, TBytes& buffer) const;
     void AddMask(const std::wstring& section, const std::wstring& key, const std::wstring& value);
     void LoadMasterBitmap();
+    void AddCommonMasks(const TOptionsFile& common);
+    void AddCommonPatterns(const TOptionsFile& common);
+    void MergeCommonSections(const TOptionsFile& common);
     void LoadOuterEffects();
     int BuildOuterMask(int index, const std::wstring& prefix);
     TsGeneralData ReadSection(const std::wstring& name) const;

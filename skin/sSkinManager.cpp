@@ -118,8 +118,26 @@ std::function<void(const std::wstring&)> TsSkinManager::ErrorBox = [](const std:
     Box(m, MB_OK | MB_ICONERROR);
 };
 
+TsSkinManager* TsSkinManager::FDefault = nullptr;
+
 TsSkinManager::TsSkinManager(tk::TComponent* owner) : tk::TComponent(owner), FCore(WindowsHost()) {
     FCore.Model().SizingFrameWidth = GetSystemMetrics(SM_CXFRAME);
+    if (!FDefault) FDefault = this;
+    RefillThirdLists();
+    FCore.DefaultEmptySkinDirectory();
+}
+
+TsSkinManager::~TsSkinManager() {
+    if (FDefault == this) FDefault = nullptr;
+}
+
+void TsSkinManager::SetIsDefault(bool value) {
+    if (value) FDefault = this;
+}
+
+void TsSkinManager::RefillThirdLists() {
+    ThirdParty.FillEmptyWithDefaults();
+    FThirdLists = MakeThirdLists(ThirdParty);
 }
 
 void TsSkinManager::BeginLoading() {
@@ -130,10 +148,120 @@ void TsSkinManager::BeginLoading() {
 void TsSkinManager::Loaded() {
     FCore.SetDescriptionLoading(false);
     FCore.DefaultEmptySkinDirectory();
+    if (MenuSupport.IcoLineSkin.empty()) MenuSupport.IcoLineSkin = L"ICOLINE";
+    RefillThirdLists();
     tk::TComponent::Loaded();
 }
 
+namespace {
+
+std::wstring JoinLines(const std::vector<std::wstring>& lines) {
+    std::wstring text;
+    for (const auto& line : lines) text += line + L"\r\n";
+    return text;
+}
+
+TacAnimType AnimType(tk::TReader& reader, const tk::TValue& v) {
+    return reader.Enum(v, {"atFading", "atAero"}) == 0 ? TacAnimType::atFading : TacAnimType::atAero;
+}
+
+// "Name.Active", "Name.Time" and "Name.Mode" of one animation setting.
+bool SetAnimation(tk::TReader& reader, const std::string& field, const tk::TValue& v, TacAnimation& a) {
+    if (field == "Active") a.Active = reader.Bool(v);
+    else if (field == "Time") a.Time = reader.Int(v);
+    else if (field == "Mode") a.Mode = AnimType(reader, v);
+    else return false;
+    return true;
+}
+
+bool SetAnimEffects(tk::TReader& reader, const std::string& name, const tk::TValue& v, TacAnimEffects& e) {
+    const size_t dot = name.find('.');
+    if (dot == std::string::npos) return false;
+    const std::string group = name.substr(0, dot), field = name.substr(dot + 1);
+    if (group == "Buttons" && field == "Events") {
+        static const std::pair<const char*, TacBtnEvent> kEvents[] = {
+            {"beMouseEnter", beMouseEnter}, {"beMouseLeave", beMouseLeave}, {"beMouseDown", beMouseDown},
+            {"beMouseUp", beMouseUp}};
+        e.ButtonEvents = 0;
+        for (const auto& id : reader.Set(v))
+            for (const auto& [n, bit] : kEvents)
+                if (id == n) e.ButtonEvents |= bit;
+        return true;
+    }
+    if (group == "BlendOnMoving") {
+        if (field == "Active") e.BlendOnMoving.Active = reader.Bool(v);
+        else if (field == "BlendValue") e.BlendOnMoving.BlendValue = reader.Int(v);
+        else if (field == "Time") e.BlendOnMoving.Time = reader.Int(v);
+        else return false;
+        return true;
+    }
+    const std::pair<const char*, TacAnimation*> groups[] = {
+        {"DialogShow", &e.DialogShow}, {"FormShow", &e.FormShow},         {"FormHide", &e.FormHide},
+        {"DialogHide", &e.DialogHide}, {"PageChange", &e.PageChange},     {"SkinChanging", &e.SkinChanging},
+        {"Minimizing", &e.Minimizing}};
+    for (const auto& [n, a] : groups)
+        if (group == n) return SetAnimation(reader, field, v, *a);
+    return false;
+}
+
+}  // namespace
+
+// The settings objects' stored values ("Group.Field").
+bool TsSkinManager::SetSettingsProperty(tk::TReader& reader, const std::string& name, const tk::TValue& v) {
+    const std::pair<const char*, bool*> flags[] = {
+        {"Effects.AllowGlowing", &Effects.AllowGlowing},
+        {"Effects.AllowAeroBluring", &Effects.AllowAeroBluring},
+        {"Effects.AllowOuterEffects", &Effects.AllowOuterEffects},
+        {"Effects.DiscoloredGlyphs", &Effects.DiscoloredGlyphs},
+        {"ButtonsOptions.ShowFocusRect", &ButtonsOptions.ShowFocusRect},
+        {"ButtonsOptions.ShiftContentOnClick", &ButtonsOptions.ShiftContentOnClick},
+        {"LabelsOptions.TransparentAlways", &LabelsOptions.TransparentAlways},
+        {"MenuSupport.UseExtraLine", &MenuSupport.UseExtraLine},
+        {"Options.CheckEmptyAlpha", &Options.CheckEmptyAlpha},
+        {"Options.NoMouseHover", &Options.NoMouseHover},
+        {"Options.NativeBordersMaximized", &Options.NativeBordersMaximized},
+        {"Options.StdGlyphsOrder", &Options.StdGlyphsOrder},
+        {"SkinnedPopups", &SkinnedPopups}};
+    for (const auto& [n, field] : flags)
+        if (name == n) return *field = reader.Bool(v), true;
+    const std::pair<const char*, int*> numbers[] = {
+        {"MenuSupport.AlphaBlend", &MenuSupport.AlphaBlend},
+        {"MenuSupport.ExtraLineWidth", &MenuSupport.ExtraLineWidth},
+        {"MenuSupport.ExtraLineFont.Height", &MenuSupport.ExtraLineFont.Height},
+        {"ScrollsOptions.ScrollSize", &ScrollsOptions.ScrollSize},
+        {"ScrollsOptions.ButtonsSize", &ScrollsOptions.ButtonsSize}};
+    for (const auto& [n, field] : numbers)
+        if (name == n) return *field = reader.Int(v), true;
+    if (name == "MenuSupport.IcoLineSkin") MenuSupport.IcoLineSkin = reader.String(v);
+    else if (name == "MenuSupport.ExtraLineFont.Name") MenuSupport.ExtraLineFont.Name = reader.String(v);
+    else if (name == "Options.OptimizingPriority")
+        Options.OptimizingPriority = reader.Enum(v, {"opSpeed", "opMemory"}) == 0 ? TacOptimizingPriority::opSpeed
+                                                                                 : TacOptimizingPriority::opMemory;
+    else if (name.rfind("ThirdParty.", 0) == 0) return ThirdParty.Set(name.substr(11), reader.String(v));
+    else if (name.rfind("AnimEffects.", 0) == 0) return SetAnimEffects(reader, name.substr(12), v, AnimEffects);
+    else return false;
+    return true;
+}
+
+void TsSkinManager::ReadInternalSkins(tk::TReader& reader, const tk::TValue& v) {
+    auto& skins = FCore.InternalSkins();
+    skins.clear();
+    for (const auto& item : reader.Collection(v)) {
+        TsStoredSkin skin;
+        for (const auto& [key, value] : item) {
+            if (key == "Name") skin.Name = reader.String(value);
+            else if (key == "Data") skin.Data = reader.Binary(value);
+            else if (key == "Shadow1Color") skin.Shadow1Color = reader.Color(value);
+            else if (key == "Shadow1Offset") skin.Shadow1Offset = reader.Int(value);
+            else if (key == "Shadow1Transparency") skin.Shadow1Transparency = reader.Int(value);
+            else reader.UnknownProperty("InternalSkins." + key);
+        }
+        skins.push_back(std::move(skin));
+    }
+}
+
 void TsSkinManager::SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& v) {
+    if (SetSettingsProperty(reader, name, v)) return;
     if (name == "HueOffset") FCore.SetHueOffset(reader.Int(v));
     else if (name == "Saturation") FCore.SetSaturation(reader.Int(v));
     else if (name == "Brightness") FCore.SetBrightness(reader.Int(v));
@@ -141,19 +269,16 @@ void TsSkinManager::SetProperty(tk::TReader& reader, const std::string& name, co
     else if (name == "SkinName") FCore.SetSkinName(reader.String(v));
     else if (name == "SkinDirectory") FCore.SetSkinDirectory(reader.String(v));
     else if (name == "ExtendedBorders") FCore.SetExtendedBorders(reader.Bool(v));
-    else if (name == "InternalSkins") {
-        auto& skins = FCore.InternalSkins();
-        skins.clear();
-        for (const auto& item : reader.Collection(v)) {
-            TsStoredSkin skin;
-            for (const auto& [key, value] : item) {
-                if (key == "Name") skin.Name = reader.String(value);
-                else if (key == "Data") skin.Data = reader.Binary(value);
-                else reader.UnknownProperty("InternalSkins." + key);
-            }
-            skins.push_back(std::move(skin));
-        }
-    } else tk::TComponent::SetProperty(reader, name, v);
+    else if (name == "CommonSections.Strings") FCore.SetCommonSections(JoinLines(reader.List(v)));
+    else if (name == "IsDefault") SetIsDefault(reader.Bool(v));
+    else if (name == "SkinInfo") reader.String(v);  // stored, but the skin decides what it reads
+    else if (name == "SkinningRules") {
+        uint8_t rules = 0;
+        for (const auto& id : reader.Set(v))
+            rules |= id == "srStdForms" ? srStdForms : id == "srStdDialogs" ? srStdDialogs : id == "srThirdParty" ? srThirdParty : 0;
+        FCore.SetSkinningRules(rules);
+    } else if (name == "InternalSkins") ReadInternalSkins(reader, v);
+    else tk::TComponent::SetProperty(reader, name, v);
 }
 
 }  // namespace sk

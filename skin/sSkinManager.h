@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "skin/sSkinManagerCore.h"
+#include "skin/sSkinManagerOptions.h"
 #include "toolkit/DescriptionReader.h"
 
 namespace sk {
@@ -11,6 +12,27 @@ namespace sk {
 class TsSkinManager : public tk::TComponent {
 public:
     explicit TsSkinManager(tk::TComponent* owner);
+    ~TsSkinManager() override;
+
+    // The first manager of the process, used by every skinned control; null without one.
+    static TsSkinManager* DefaultManager() { return FDefault; }
+    bool IsDefault() const { return FDefault == this; }
+    void SetIsDefault(bool value);
+
+    // Published settings.
+    TacSkinEffects Effects;
+    TacAnimEffects AnimEffects;
+    TacButtonsSupport ButtonsOptions;
+    TacLabelsSupport LabelsOptions;
+    TacMenuSupport MenuSupport;
+    TacOptions Options;
+    TacScrollBarsSupport ScrollsOptions;
+    ThirdPartyList ThirdParty;
+    bool SkinnedPopups = true;
+    static const wchar_t* Version() { return kEngineVersion; }
+    std::wstring SkinInfo() const { return FCore.SkinInfo(); }
+    // Class names per kind, refilled from ThirdParty at construction and load.
+    const TThirdLists& ThirdLists() const { return FThirdLists; }
     int HueOffset() const { return FCore.HueOffset(); }
     int Saturation() const { return FCore.Saturation(); }
     int Brightness() const { return FCore.Brightness(); }
@@ -28,7 +50,13 @@ public:
     static std::function<void(const std::wstring&)> ErrorBox;
 
 private:
+    void RefillThirdLists();
+    bool SetSettingsProperty(tk::TReader& reader, const std::string& name, const tk::TValue& v);
+    void ReadInternalSkins(tk::TReader& reader, const tk::TValue& v);
+
     TSkinManagerCore FCore;
+    TThirdLists FThirdLists;
+    static TsSkinManager* FDefault;
 };
 
 }  // namespace sk

@@ -150,6 +150,12 @@ bool TSkinManagerCore::LoadInternalAfterExternalFailed() {
     }
 }
 
+void TSkinManagerCore::SetCommonSections(const std::wstring& text) {
+    if (text == FCommonSections) return;
+    FCommonSections = text;
+    if (!FSkinName.empty()) SetSkinName(FSkinName);
+}
+
 void TSkinManagerCore::SetExtendedBorders(bool value) {
     if (value == FExtendedBorders) return;
     FExtendedBorders = value;
@@ -281,6 +287,7 @@ void TSkinManagerCore::LoadModel(const TOptionsFile& options, const TSkinSource&
     model->Adjustment = FAdjustment;
     model->SizingFrameWidth = FModel->SizingFrameWidth;
     model->BlurTemplate = FHost.BlurTemplate;
+    model->CommonSections = FCommonSections;
     model->Load(options, source);
     model->CommonSkinData->SkinPath = skinPath;
     model->CommonSkinData->Active = false;  // the activation broadcast switches it on

@@ -17,6 +17,9 @@ namespace sk {
 struct TsStoredSkin {
     std::wstring Name;
     std::vector<uint8_t> Data;  // a packed skin
+    TColor Shadow1Color = 0;
+    int Shadow1Offset = 0;
+    int Shadow1Transparency = 0;
 };
 
 struct TSkinManagerHost {
@@ -60,6 +63,10 @@ public:
     const std::vector<TsStoredSkin>& InternalSkins() const { return FInternalSkins; }
     uint8_t SkinningRules() const { return FSkinningRules; }
     void SetSkinningRules(uint8_t rules) { FSkinningRules = rules; }
+    // Extra options text merged into the skin; a change reloads the skin.
+    const std::wstring& CommonSections() const { return FCommonSections; }
+    void SetCommonSections(const std::wstring& text);
+
     // Reads as true only when the platform can draw the shadows.
     bool ExtendedBorders() const { return FExtendedBorders && FHost.LayeredWindows; }
     void SetExtendedBorders(bool value);
@@ -107,7 +114,7 @@ private:
 
     TSkinManagerHost FHost;
     std::unique_ptr<TSkinModel> FModel;
-    std::wstring FSkinName, FSkinDirectory = kDefaultSkinDirectory;
+    std::wstring FSkinName, FSkinDirectory = kDefaultSkinDirectory, FCommonSections;
     TColorAdjustment FAdjustment;
     bool FActive = true, FDescriptionLoading = false, FLoadingSkin = false, FExtendedBorders = false;
     TFormShadows FShadows;

@@ -97,6 +97,25 @@ TEST(InstallerSkin, TheInternalSkinIsLoadedAndTintedAtStartUp) {
     }
 }
 
+TEST(InstallerSkin, TheStoredSettingsAreRead) {
+    Installer installer;
+    auto& m = installer.Manager();
+    EXPECT_TRUE(m.IsDefault());
+    EXPECT_EQ(sk::TsSkinManager::DefaultManager(), &m);
+    EXPECT_EQ(m.Core().SkinDirectory(), L"c:\\Skins");
+    EXPECT_EQ(m.MenuSupport.IcoLineSkin, L"ICOLINE");
+    EXPECT_EQ(m.MenuSupport.ExtraLineFont.Name, L"MS Sans Serif");
+    EXPECT_EQ(m.MenuSupport.ExtraLineFont.Height, -11);
+    EXPECT_TRUE(m.Options.NativeBordersMaximized);
+    EXPECT_FALSE(m.Core().ExtendedBorders());
+    EXPECT_EQ(m.SkinInfo(), L"7.2");
+    ASSERT_EQ(m.InternalSkins().size(), 1u);
+    EXPECT_EQ(m.InternalSkins()[0].Shadow1Color, 0);
+    for (size_t kind = 0; kind < m.ThirdLists().size(); ++kind)
+        EXPECT_EQ(m.ThirdLists()[kind].size(), kind == sk::tpButton ? 1u : 0u) << "kind " << kind;
+    EXPECT_EQ(m.ThirdLists()[sk::tpButton][0], L"TButton");
+}
+
 TEST(InstallerSkin, TheEngineImagesComeFromTheExecutable) {
     Installer installer;
     auto& core = installer.Manager().Core();
