@@ -31,6 +31,10 @@ public:
     bool SkinnedPopups = true;
     static const wchar_t* Version() { return kEngineVersion; }
     std::wstring SkinInfo() const { return FCore.SkinInfo(); }
+    void ExtractInternalSkin(const std::wstring& nameOfSkin, const std::wstring& destDir) {
+        FCore.ExtractInternalSkin(nameOfSkin, destDir);
+    }
+    void ExtractByIndex(int index, const std::wstring& destDir) { FCore.ExtractByIndex(index, destDir); }
     // Class names per kind, refilled from ThirdParty at construction and load.
     const TThirdLists& ThirdLists() const { return FThirdLists; }
     int HueOffset() const { return FCore.HueOffset(); }

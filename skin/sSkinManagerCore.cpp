@@ -114,6 +114,62 @@ std::wstring TSkinManagerCore::GetRandomSkin() const {
     return names[std::uniform_int_distribution<size_t>(0, names.size() - 1)(generator)];
 }
 
+// ---- Extraction of internal skins ----
+
+namespace {
+
+bool DirectoryExists(const std::wstring& dir) {
+    std::error_code ec;
+    return std::filesystem::is_directory(NativeSkinPath(dir), ec);
+}
+
+// Written beside the target and moved over it, so a failed write leaves no broken file.
+bool WriteWholeFile(const std::wstring& path, const TBytes& data) {
+    const auto target = NativeSkinPath(path);
+    auto partial = target;
+    partial += ".partial";
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+        if (!out.flush()) {
+            out.close();
+            std::error_code ec;
+            std::filesystem::remove(partial, ec);
+            return false;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::rename(partial, target, ec);
+    if (ec) std::filesystem::remove(partial, ec);
+    return !ec;
+}
+
+}  // namespace
+
+void TSkinManagerCore::ExtractInternalSkin(const std::wstring& nameOfSkin, const std::wstring& destDir) {
+    bool found = false;
+    for (size_t i = 0; i < FInternalSkins.size(); ++i) {
+        if (FInternalSkins[i].Name != nameOfSkin) continue;
+        found = true;
+        if (DirectoryExists(destDir)) ExtractByIndex(static_cast<int>(i), destDir);
+        else if (FHost.ShowError) FHost.ShowError(kMsgDirNotExists);
+    }
+    if (!found && FHost.ShowError) FHost.ShowError(kMsgSkinNotExists);
+}
+
+void TSkinManagerCore::ExtractByIndex(int index, const std::wstring& destDir) {
+    auto report = [this](const std::wstring& m) { if (FHost.ShowError) FHost.ShowError(m); };
+    if (index < 0 || index >= static_cast<int>(FInternalSkins.size())) return report(kMsgSkinNotExists);
+    const std::wstring dir = NormalizeExtractDir(destDir);
+    std::error_code ec;
+    if (!dir.empty() && !DirectoryExists(dir) && !std::filesystem::create_directory(NativeSkinPath(dir), ec))
+        return report(DirCreationErrorMessage(dir));
+    const TsStoredSkin& skin = FInternalSkins[static_cast<size_t>(index)];
+    if (skin.Data.empty()) return;
+    const std::wstring file = ExtractedSkinFileName(dir, skin.Name);
+    if (!WriteWholeFile(file, skin.Data)) report(L"Cannot create file " + file + L".");
+}
+
 TColor TSkinManagerCore::GetHighLightColor(bool focused) const {
     return Palette(focused ? pcSelectionBG_Focused : pcSelectionBG);
 }

@@ -89,6 +89,10 @@ public:
     std::vector<std::wstring> GetExternalSkinNames() const;
     std::wstring GetRandomSkin() const;  // empty when there is no skin at all
 
+    // Write internal skins' packed data to "<dir><name> extracted.kvp"; errors go to the error box.
+    void ExtractInternalSkin(const std::wstring& nameOfSkin, const std::wstring& destDir);
+    void ExtractByIndex(int index, const std::wstring& destDir);
+
     TColor GetGlobalColor() const { return Palette(pcMainColor); }
     TColor GetGlobalFontColor() const { return Palette(pcLabelText); }
     TColor GetActiveEditColor() const { return Palette(pcEditBG); }

@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iterator>
 
 #include "EngineArt.h"
 #include "skin/acSkinPack.h"
@@ -236,4 +238,43 @@ TEST(SkinManagerSources, AFolderSkinFindsImagesWithCyrillicNames) {
     ASSERT_GE(mask, 0);
     ASSERT_TRUE(f.core.Model().ma[static_cast<size_t>(mask)].Bmp);
     EXPECT_EQ(f.core.Model().ma[static_cast<size_t>(mask)].Bmp->Width, 19);
+}
+
+TEST(SkinManagerSources, ExtractingInternalSkins) {
+    Fixture f;
+    const std::wstring dir = PathText(f.dir);
+    const TBytes& data = f.core.InternalSkins()[0].Data;
+    auto extracted = [&](const fs::path& folder) {
+        std::ifstream in(folder / "Velmora2 (internal) extracted.kvp", std::ios::binary);
+        return TBytes(std::istreambuf_iterator<char>(in), {});
+    };
+
+    f.core.ExtractInternalSkin(L"Velmora2 (internal)", dir);
+    EXPECT_TRUE(f.errors.empty());
+    EXPECT_EQ(extracted(f.dir), data);
+
+    struct Case {
+        const char* what;
+        std::function<void()> run;
+        std::wstring error;
+    } cases[] = {
+        {"unknown name", [&] { f.core.ExtractInternalSkin(L"velmora2 (internal)", dir); }, L"Skin does not exists."},
+        {"missing folder", [&] { f.core.ExtractInternalSkin(L"Velmora2 (internal)", dir + L"/none"); },
+         L"Directory does not exists."},
+        {"index out of range", [&] { f.core.ExtractByIndex(1, dir); }, L"Skin does not exists."},
+        {"two missing levels", [&] { f.core.ExtractByIndex(0, dir + L"/a/b"); },
+         L"Directory " + dir + L"/a/b\\ creation error."},
+    };
+    for (const auto& c : cases) {
+        f.errors.clear();
+        c.run();
+        ASSERT_EQ(f.errors.size(), 1u) << c.what;
+        EXPECT_EQ(f.errors[0], c.error) << c.what;
+    }
+
+    f.errors.clear();
+    f.core.ExtractByIndex(0, dir + L"/new");  // one missing level is created
+    EXPECT_TRUE(f.errors.empty());
+    EXPECT_EQ(extracted(f.dir / "new"), data);
+    EXPECT_FALSE(fs::exists(f.dir / "new" / "Velmora2 (internal) extracted.kvp.partial"));
 }
