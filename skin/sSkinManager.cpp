@@ -151,6 +151,7 @@ void TsSkinManager::Loaded() {
     if (MenuSupport.IcoLineSkin.empty()) MenuSupport.IcoLineSkin = L"ICOLINE";
     RefillThirdLists();
     tk::TComponent::Loaded();
+    if (FCore.Active() && FCore.OnActivate) FCore.OnActivate();
 }
 
 namespace {

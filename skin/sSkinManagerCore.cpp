@@ -183,11 +183,19 @@ void TSkinManagerCore::SetSkinName(const std::wstring& name) {
     const std::wstring oldName = FSkinName;
     FSkinName = name;
     if (!FActive) return;
+    Fire(OnBeforeChange);
     FLoadingSkin = true;
     if (FModel->CommonSkinData) FModel->CommonSkinData->Active = false;
     if (HasKvpSuffix(FSkinName)) FSkinName.resize(FSkinName.size() - 4);
     if (!ReloadReportingErrors() && !LoadInternalAfterExternalFailed()) FSkinName = oldName;
+    // Fired also when the reload found no skin and turned the manager inactive.
+    if (!Designing && !FDescriptionLoading) Fire(OnActivate);
     FLoadingSkin = false;
+    Fire(OnAfterChange);
+}
+
+void TSkinManagerCore::Fire(const std::function<void()>& event) {
+    if (event) event();
 }
 
 // An external skin that replaces an internal one of the same name but cannot be loaded
@@ -236,6 +244,8 @@ void TSkinManagerCore::SetActive(bool value) {
     } else if (!FSkinName.empty() && !FLoadingSkin) {
         FModel = std::make_unique<TSkinModel>();
         FModel->InitConstantIndexes();
+        CheckShadows();
+        if (!Designing) Fire(OnDeactivate);
     }
 }
 
@@ -263,6 +273,7 @@ void TSkinManagerCore::ReapplyTint() {
     if (!FActive || FLoadingSkin || FDescriptionLoading || !SkinLoaded()) return;
     FLoadingSkin = true;
     ReloadReportingErrors();
+    Fire(OnAfterChange);
     FLoadingSkin = false;
 }
 
@@ -349,6 +360,7 @@ void TSkinManagerCore::LoadModel(const TOptionsFile& options, const TSkinSource&
     model->CommonSkinData->Active = false;  // the activation broadcast switches it on
     FModel = std::move(model);
     CheckShadows();
+    Fire(OnSkinLoading);
 }
 
 void TSkinManagerCore::CheckVersion(double version) {

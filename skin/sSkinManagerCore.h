@@ -43,6 +43,9 @@ class TSkinManagerCore {
 public:
     explicit TSkinManagerCore(TSkinManagerHost host);
 
+    // Notifications around a skin change, in the order they fire.
+    std::function<void()> OnBeforeChange, OnSkinLoading, OnActivate, OnAfterChange, OnDeactivate;
+
     TSkinModel& Model() { return *FModel; }
     const TSkinModel& Model() const { return *FModel; }
 
@@ -115,6 +118,7 @@ private:
     void ReapplyTint();
     bool LoadInternalAfterExternalFailed();
     void CheckShadows();
+    static void Fire(const std::function<void()>& event);
 
     TSkinManagerHost FHost;
     std::unique_ptr<TSkinModel> FModel;

@@ -74,3 +74,26 @@ TEST(SkinManagerCore, ABrokenInternalSkinReportsAndKeepsThePreviousName) {
     EXPECT_EQ(f.core.SkinName(), L"Velmora2 (internal)");
     EXPECT_EQ(f.FormColor(), 255) << "the previous skin stays loaded";
 }
+
+TEST(SkinManagerCore, ChangeNotificationsFireInOrder) {
+    Fixture f;
+    std::vector<std::string> fired;
+    f.core.OnBeforeChange = [&] { fired.push_back("before"); };
+    f.core.OnSkinLoading = [&] { fired.push_back("loading"); };
+    f.core.OnActivate = [&] { fired.push_back("activate"); };
+    f.core.OnAfterChange = [&] { fired.push_back("after"); };
+    f.core.OnDeactivate = [&] { fired.push_back("deactivate"); };
+    f.core.SetSkinName(L"Velmora2 (internal)");
+    EXPECT_EQ(fired, (std::vector<std::string>{"before", "loading", "activate", "after"}));
+    fired.clear();
+    f.core.SetHueOffset(30);
+    EXPECT_EQ(fired, (std::vector<std::string>{"loading", "after"})) << "a tint change reloads";
+    fired.clear();
+    f.core.SetActive(false);
+    EXPECT_EQ(fired, (std::vector<std::string>{"deactivate"}));
+    EXPECT_EQ(f.core.SkinInfo(), L"N/A");
+    fired.clear();
+    f.core.SetDescriptionLoading(true);
+    f.core.SetActive(true);
+    EXPECT_EQ(fired, (std::vector<std::string>{"before", "loading", "after"})) << "no activation while loading";
+}
