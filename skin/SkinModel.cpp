@@ -136,9 +136,10 @@ void TSkinModel::AddMask(const std::wstring& section, const std::wstring& key, c
     ma.push_back(std::move(m));
 }
 
-void TSkinModel::LoadAllPatterns() {
-    pa.clear();
-    for (const auto& section : FOptions->Sections()) {
+// Every JPEG image an options text names that can be found and has a width, with its
+// upper-cased section and key.
+template <class Use> void TSkinModel::ForEachJpeg(const TOptionsFile& options, Use use) const {
+    for (const auto& section : options.Sections())
         for (const auto& [key, raw] : section.Keys) {
             const std::wstring value = UpperAscii(raw);
             if (!Contains(value, L".JPG") && !Contains(value, L".JPEG")) continue;
@@ -146,37 +147,33 @@ void TSkinModel::LoadAllPatterns() {
             const TBytes* bytes = FindImage(value, true, buffer);
             if (!bytes) continue;
             auto img = DecodeByName(L".JPG", *bytes);
-            if (!img || img->Width == 0) continue;
-            if (int64_t(img->Width) * img->Height > 899999) {
-                pa.push_back({std::move(img), UpperAscii(section.Name), UpperAscii(key)});
-                continue;
-            }
-            TsMaskData m;
-            m.R = {0, 0, img->Width, img->Height};
-            m.Bmp = std::move(img);
-            m.ClassName = UpperAscii(section.Name);
-            m.PropertyName = UpperAscii(key);
-            m.ImgType = itisaTexture;
-            m.ImageCount = 1;
-            m.Manager = this;
-            ma.push_back(std::move(m));
+            if (img && img->Width > 0) use(UpperAscii(section.Name), UpperAscii(key), std::move(img));
         }
-    }
-    if (!CommonSections.empty()) AddCommonPatterns(TOptionsFile::FromText(CommonSections));
 }
 
-// JPEG images of the common sections stay patterns whatever their size.
-void TSkinModel::AddCommonPatterns(const TOptionsFile& common) {
-    for (const auto& section : common.Sections())
-        for (const auto& [key, raw] : section.Keys) {
-            const std::wstring value = UpperAscii(raw);
-            if (!Contains(value, L".JPG") && !Contains(value, L".JPEG")) continue;
-            TBytes buffer;
-            const TBytes* bytes = FindImage(value, true, buffer);
-            if (!bytes) continue;
-            auto img = DecodeByName(L".JPG", *bytes);
-            if (img && img->Width > 0) pa.push_back({std::move(img), UpperAscii(section.Name), UpperAscii(key)});
+void TSkinModel::LoadAllPatterns() {
+    pa.clear();
+    ForEachJpeg(*FOptions, [this](std::wstring section, std::wstring key, std::unique_ptr<rd::TMemBitmap32> img) {
+        if (int64_t(img->Width) * img->Height > 899999) {
+            pa.push_back({std::move(img), std::move(section), std::move(key)});
+            return;
         }
+        TsMaskData m;
+        m.R = {0, 0, img->Width, img->Height};
+        m.Bmp = std::move(img);
+        m.ClassName = std::move(section);
+        m.PropertyName = std::move(key);
+        m.ImgType = itisaTexture;
+        m.ImageCount = 1;
+        m.Manager = this;
+        ma.push_back(std::move(m));
+    });
+    // JPEG images of the common sections stay patterns whatever their size.
+    if (!CommonSections.empty())
+        ForEachJpeg(TOptionsFile::FromText(CommonSections),
+                    [this](std::wstring section, std::wstring key, std::unique_ptr<rd::TMemBitmap32> img) {
+                        pa.push_back({std::move(img), std::move(section), std::move(key)});
+                    });
 }
 
 // Sections of the common text update the entries of the same name (their keys replace the

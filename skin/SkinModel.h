@@ -160,7 +160,7 @@ private:
     void AddMask(const std::wstring& section, const std::wstring& key, const std::wstring& value);
     void LoadMasterBitmap();
     void AddCommonMasks(const TOptionsFile& common);
-    void AddCommonPatterns(const TOptionsFile& common);
+    template <class Use> void ForEachJpeg(const TOptionsFile& options, Use use) const;
     void MergeCommonSections(const TOptionsFile& common);
     void LoadOuterEffects();
     int BuildOuterMask(int index, const std::wstring& prefix);

@@ -2,6 +2,8 @@
 // is exactly what the engine paints for that section.
 #include <gtest/gtest.h>
 
+#include "TestBitmaps.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -39,19 +41,7 @@ std::string Slurp(const fs::path& p) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::string Bmp24(int w, int h, const std::vector<uint32_t>& rgb) {
-    const int rowBytes = (w * 3 + 3) & ~3;
-    std::string out(54 + size_t(rowBytes) * h, '\0');
-    auto le = [&](size_t at, uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) out[at + i] = char(v >> (8 * i));
-    };
-    out[0] = 'B', out[1] = 'M';
-    le(2, uint32_t(out.size()), 4), le(10, 54, 4), le(14, 40, 4), le(18, uint32_t(w), 4), le(22, uint32_t(h), 4);
-    le(26, 1, 2), le(28, 24, 2);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) le(54 + size_t(h - 1 - y) * rowBytes + x * 3, rgb[size_t(y) * w + x], 3);
-    return out;
-}
+using kvtest::Bmp24;
 
 // Sections: GLOBALINFO, FORM (2 states, border of 2 frames with key-coloured corners),
 // BUTTON (3 states, border of 3 frames), PANEL, CHILD of PANEL, GLASS of the transparent

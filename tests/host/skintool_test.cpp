@@ -1,6 +1,8 @@
 // skintool: packing a skin folder and back, listing, the model as JSON, and its errors.
 #include <gtest/gtest.h>
 
+#include "TestBitmaps.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -46,20 +48,7 @@ int Skintool(const std::string& args, std::string* out = nullptr, std::string* e
     return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
 }
 
-// A 24-bit bottom-up Windows bitmap of 0x00RRGGBB pixels, top row first.
-std::string Bmp24(int w, int h, const std::vector<uint32_t>& rgb) {
-    const int rowBytes = (w * 3 + 3) & ~3;
-    std::string out(54 + size_t(rowBytes) * h, '\0');
-    auto le = [&](size_t at, uint32_t v, int n) {
-        for (int i = 0; i < n; ++i) out[at + i] = char(v >> (8 * i));
-    };
-    out[0] = 'B', out[1] = 'M';
-    le(2, uint32_t(out.size()), 4), le(10, 54, 4), le(14, 40, 4), le(18, uint32_t(w), 4), le(22, uint32_t(h), 4);
-    le(26, 1, 2), le(28, 24, 2);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) le(54 + size_t(h - 1 - y) * rowBytes + x * 3, rgb[size_t(y) * w + x], 3);
-    return out;
-}
+using kvtest::Bmp24;
 
 // The master bitmap of the small skin: check box glyphs (0,0)-(30,10), a button border
 // (32,0)-(62,10) without the key colour, a form border (0,10)-(32,26) whose first frame has a
