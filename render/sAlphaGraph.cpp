@@ -5,6 +5,8 @@
 #include <memory>
 #include <vector>
 
+#include "render/acPixelRows.h"
+
 namespace rd {
 
 namespace {
@@ -20,6 +22,25 @@ inline uint32_t MixShift8(uint32_t d, uint32_t s, int level) {
     }
     return out;
 }
+
+// MixShift8 over a run of n pixels. A level within 0..255 is a constant mask of that value in
+// every channel, composed by the shared row kernel; other levels go pixel by pixel.
+class TConstantBlend {
+public:
+    TConstantBlend(int level, int n)
+        : FLevel(level), FMask(level >= 0 && level <= 255 ? static_cast<size_t>(n) : 0, uint32_t(level) * 0x010101u) {}
+    void Row(uint32_t* d, const uint32_t* s, int n) const {
+        if (FMask.empty()) {
+            for (int i = 0; i < n; ++i) d[i] = MixShift8(d[i], s[i], FLevel);
+            return;
+        }
+        ComposeMaskedRow(d, s, FMask.data(), n, TKeyRule::Compose, 0, false);
+    }
+
+private:
+    int FLevel;
+    std::vector<uint32_t> FMask;
+};
 
 bool SameSize(const TBitmap32* a, const TBitmap32* b) {
     uint8_t* r;
@@ -55,26 +76,39 @@ inline uint32_t BlendChannel(int s, int d, long double k) {
     return static_cast<uint32_t>(std::clamp(static_cast<int>(s - (s - d) * k), 0, 255));
 }
 
-// BlendChannel for one level, each (s, d) pair computed on its first use and looked up after.
+// BlendChannel for one level, looked up: the 256 results of a source value are computed together
+// when that value first occurs.
 class TBlendChannelTable {
 public:
-    explicit TBlendChannelTable(long double k) : FK(k), FValues(new uint8_t[65536]), FKnown(1024, 0) {}
+    explicit TBlendChannelTable(long double k) : FK(k), FValues(new uint8_t[65536]), FKnown(256, 0) {}
     uint32_t operator()(int s, int d) {
-        const int i = (s << 8) | d;
-        uint64_t& word = FKnown[i >> 6];
-        const uint64_t bit = uint64_t(1) << (i & 63);
-        if (!(word & bit)) {
-            FValues[i] = static_cast<uint8_t>(BlendChannel(s, d, FK));
-            word |= bit;
+        if (!FKnown[s]) {
+            for (int v = 0; v < 256; ++v) FValues[(s << 8) | v] = static_cast<uint8_t>(BlendChannel(s, v, FK));
+            FKnown[s] = 1;
         }
-        return FValues[i];
+        return FValues[(s << 8) | d];
     }
+
+    long double Level() const { return FK; }
 
 private:
     long double FK;
     std::unique_ptr<uint8_t[]> FValues;
-    std::vector<uint64_t> FKnown;
+    std::vector<uint8_t> FKnown;
 };
+
+// The tables of the last two levels blended with, kept between calls: faces are blended at one
+// or two fixed levels on every repaint.
+TBlendChannelTable& BlendTableFor(long double k) {
+    thread_local std::unique_ptr<TBlendChannelTable> tables[2];
+    thread_local int next = 0;
+    for (auto& t : tables)
+        if (t && t->Level() == k) return *t;
+    auto& slot = tables[next];
+    next = 1 - next;
+    slot = std::make_unique<TBlendChannelTable>(k);
+    return *slot;
+}
 
 }  // namespace
 
@@ -88,22 +122,20 @@ void BlendFromBitmap(TBitmap32* target, int x, int y, uint32_t key, double level
     if (rect.Left < 0) { x -= rect.Left; rect.Left = 0; }
     if (rect.Top < 0) { y -= rect.Top; rect.Top = 0; }
     if (rect.Right < rect.Left || rect.Bottom < rect.Top) return;
-    TBlendChannelTable blend(level);
+    TBlendChannelTable& blend = BlendTableFor(level);
     for (int j = 0; j <= rect.Bottom - rect.Top; ++j) {
         const int ty = y + j;
         if (ty >= target->Height) break;
         if (ty < 0) continue;
-        const uint32_t* src = source->Row(rect.Top + j);
+        const uint32_t* src = source->Row(rect.Top + j) + rect.Left;
         uint32_t* dst = target->Row(ty);
-        for (int i = 0; i <= rect.Right - rect.Left; ++i) {
-            const int tx = x + i;
-            if (tx < 0 || tx >= target->Width) continue;
-            const uint32_t sp = src[rect.Left + i];
+        // Source columns whose target column lies inside the target.
+        const int first = std::max(0, -x), last = std::min(rect.Right - rect.Left, target->Width - 1 - x);
+        for (int i = first; i <= last; ++i) {
+            const uint32_t sp = src[i], dp = dst[x + i];
             if (sp == key) continue;
-            uint32_t out = dst[tx] & 0xFF000000u;
-            for (int lane = 0; lane < 3; ++lane)
-                out |= blend(Channel(sp, lane), Channel(dst[tx], lane)) << (lane * 8);
-            dst[tx] = out;
+            dst[x + i] = (dp & 0xFF000000u) | blend(Channel(sp, 0), Channel(dp, 0)) |
+                     blend(Channel(sp, 1), Channel(dp, 1)) << 8 | blend(Channel(sp, 2), Channel(dp, 2)) << 16;
         }
     }
 }
@@ -127,11 +159,8 @@ void BlendColorThroughMask(TBitmap32* target, const TBitmap32* mask, TColor colo
 
 void CrossFade32(TBitmap32* target, const TBitmap32* source, int level) {
     if (!SameSize(target, source)) return;
-    for (int y = 0; y < target->Height; ++y) {
-        uint32_t* dst = target->Row(y);
-        const uint32_t* src = source->Row(y);
-        for (int x = 0; x < target->Width; ++x) dst[x] = MixShift8(dst[x], src[x], level);
-    }
+    const TConstantBlend blend(level, target->Width);
+    for (int y = 0; y < target->Height; ++y) blend.Row(target->Row(y), source->Row(y), target->Width);
 }
 
 void BlendRectConstant(TBitmap32* target, const TBitmap32* source, int level, TPoint at, TRect sourceRect) {
@@ -140,11 +169,8 @@ void BlendRectConstant(TBitmap32* target, const TBitmap32* source, int level, TP
     if (!GetScanGeometry(target, r, s) || !GetScanGeometry(source, r, s)) return;
     TBlock b{at.X, at.Y, sourceRect.Left, sourceRect.Top, sourceRect.Width(), sourceRect.Height()};
     if (!ClipBlock(*target, *source, b)) return;
-    for (int j = 0; j < b.h; ++j) {
-        uint32_t* dst = target->Row(b.ty + j) + b.tx;
-        const uint32_t* src = source->Row(b.sy + j) + b.sx;
-        for (int i = 0; i < b.w; ++i) dst[i] = MixShift8(dst[i], src[i], level);
-    }
+    const TConstantBlend blend(level, b.w);
+    for (int j = 0; j < b.h; ++j) blend.Row(target->Row(b.ty + j) + b.tx, source->Row(b.sy + j) + b.sx, b.w);
 }
 
 void AlphaOver32(TRect targetRect, TRect sourceRect, TBitmap32* target, bool copyParent,

@@ -1,8 +1,10 @@
 #include "render/sMaskPaint.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "render/acBlit.h"
+#include "render/acPixelRows.h"
 #include "render/acResample.h"
 #include "render/sAlphaGraph.h"
 
@@ -10,16 +12,7 @@ namespace rd {
 
 namespace {
 
-constexpr uint32_t kKey = 0x00FF00FFu;
-
-inline uint32_t ThroughMask(uint32_t d, uint32_t s, uint32_t m) {
-    uint32_t out = d & 0xFF000000u;
-    for (int lane = 0; lane < 3; ++lane) {
-        const int dc = (d >> (8 * lane)) & 0xFF, sc = (s >> (8 * lane)) & 0xFF, mc = (m >> (8 * lane)) & 0xFF;
-        out |= static_cast<uint32_t>((((dc - sc) * mc + sc * 256) >> 8) & 0xFF) << (8 * lane);
-    }
-    return out;
-}
+constexpr uint32_t kKey = kKeyPixel;
 
 bool HasRows(const TBitmap32* b) {
     uint8_t* r;
@@ -37,30 +30,24 @@ const TBitmap32* BackgroundPixelRow(const TCacheInfo& bg, int x, int y, uint32_t
 // Composes w x h image pixels (mask maskDy rows below each) at (tx, ty), already clipped.
 void ComposeMasked(TBitmap32* target, int tx, int ty, int w, int h, const TBitmap32* img, int sx, int sy,
                    const TBitmap32* maskBmp, int mx, int my, bool cornerFlag, const TCacheInfo& bg, bool opaque) {
-    const uint32_t fill = ExchangeRedBlue(static_cast<uint32_t>(bg.FillColor));
-    for (int j = 0; j < h; ++j) {
-        const uint32_t* s = img->Row(sy + j) + sx;
-        const uint32_t* m = maskBmp->Row(my + j) + mx;
-        uint32_t* d = target->Row(ty + j) + tx;
-        for (int i = 0; i < w; ++i) {
-            if (bg.Ready && cornerFlag) {
-                d[i] |= 0xFF000000u;
-                if (s[i] == kKey) {
-                    uint32_t p;
-                    if (BackgroundPixelRow(bg, tx + i, ty + j, p)) d[i] = p;
-                } else {
-                    d[i] = ThroughMask(d[i], s[i], m[i]);
-                }
-            } else if (bg.Ready) {
-                d[i] = ThroughMask(d[i], s[i], m[i]) | 0xFF000000u;
-            } else if (s[i] == kKey) {
-                if (cornerFlag) d[i] = fill;
-            } else {
-                d[i] = ThroughMask(d[i], s[i], m[i]);
-                if (opaque) d[i] |= 0xFF000000u;
+    if (bg.Ready && cornerFlag) {  // corners over a ready background: key pixels show it
+        for (int j = 0; j < h; ++j) {
+            const uint32_t* s = img->Row(sy + j) + sx;
+            const uint32_t* m = maskBmp->Row(my + j) + mx;
+            uint32_t* d = target->Row(ty + j) + tx;
+            for (int i = 0; i < w; ++i) {
+                uint32_t p;
+                if (s[i] != kKey) d[i] = ThroughMask(d[i], s[i], m[i]) | 0xFF000000u;
+                else d[i] = BackgroundPixelRow(bg, tx + i, ty + j, p) ? p : d[i] | 0xFF000000u;
             }
         }
+        return;
     }
+    const TKeyRule rule = bg.Ready ? TKeyRule::Compose : (cornerFlag ? TKeyRule::Fill : TKeyRule::Leave);
+    const uint32_t fill = ExchangeRedBlue(static_cast<uint32_t>(bg.FillColor));
+    for (int j = 0; j < h; ++j)
+        ComposeMaskedRow(target->Row(ty + j) + tx, img->Row(sy + j) + sx, maskBmp->Row(my + j) + mx, w, rule, fill,
+                         bg.Ready || opaque);
 }
 
 // Clips a w x h block at (tx, ty) / (sx, sy) to both bitmaps; false when empty.
@@ -91,6 +78,58 @@ void TilePiece(const TPiece& p, Copy copy) {
     for (int y = p.dst.Top; y < p.dst.Bottom; y += p.sh)
         for (int x = p.dst.Left; x < p.dst.Right; x += p.sw)
             copy(x, y, std::min(p.sw, p.dst.Right - x), std::min(p.sh, p.dst.Bottom - y));
+}
+
+// to[0, n) := from[phase], from[phase + 1], ..., starting again at from[0] every `period`
+// values: one row of a tiled band.
+template <typename T>
+void RepeatRow(const T* from, int period, int phase, T* to, int n) {
+    for (int x = 0, i = phase; x < n; i = 0) {
+        const int run = std::min(period - i, n - x);
+        std::copy(from + i, from + i + run, to + x);
+        x += run;
+    }
+}
+
+// Tiles an edge or centre piece over its band, one run per target row: copied unchanged, or
+// composed through the mask maskDy rows below (key pixels leave the target, alpha not written);
+// the piece's pixels are prepared for that once and repeated across the band's width.
+// False, with nothing drawn, when the piece does not lie inside the source (the caller then
+// tiles piece by piece, which clips every tile to the source) or when its repeated rows would
+// take more than a few megabytes.
+bool TileBand(TBitmap32* target, const TPiece& p, const TBitmap32& src, bool masked, int maskDy) {
+    const int rows = src.Height - (masked ? maskDy : 0);
+    if (p.sx < 0 || p.sy < 0 || p.sx + p.sw > src.Width || p.sy + p.sh > rows) return false;
+    TRect band = p.dst;
+    if (!ClipToBitmap(*target, band)) return true;
+    const int n = band.Width(), phase = (band.Left - p.dst.Left) % p.sw;
+    if (static_cast<int64_t>(n) * p.sh > (int64_t(1) << 18)) return false;
+    auto pieceRow = [&](int y) { return (y - p.dst.Top) % p.sh; };
+    if (!masked) {
+        std::vector<uint32_t> line(static_cast<size_t>(n));
+        for (int j = 0; j < std::min(p.sh, band.Height()); ++j) {
+            const int y = band.Top + j, row = pieceRow(y);
+            RepeatRow(src.Row(p.sy + row) + p.sx, p.sw, phase, line.data(), n);
+            for (int t = y; t < band.Bottom; t += p.sh)
+                std::memcpy(target->Row(t) + band.Left, line.data(), static_cast<size_t>(n) * 4);
+        }
+        return true;
+    }
+    // Four weights and four addends per pixel: the piece prepared, then its rows repeated.
+    const int pieceValues = p.sw * 4, bandValues = n * 4;
+    std::vector<uint16_t> pieceWeight(static_cast<size_t>(pieceValues)), pieceAddend(pieceWeight.size());
+    std::vector<uint16_t> weight(static_cast<size_t>(bandValues)), addend(weight.size());
+    for (int j = 0; j < std::min(p.sh, band.Height()); ++j) {
+        const int y = band.Top + j, row = pieceRow(y);
+        const uint32_t* image = src.Row(p.sy + row) + p.sx;
+        const uint32_t* mask = src.Row(p.sy + row + maskDy) + p.sx;
+        for (int i = 0; i < p.sw; ++i)
+            PrepareMaskedPixel(image[i], mask[i], image[i] == kKey, &pieceWeight[4 * i], &pieceAddend[4 * i]);
+        RepeatRow(pieceWeight.data(), pieceValues, phase * 4, weight.data(), bandValues);
+        RepeatRow(pieceAddend.data(), pieceValues, phase * 4, addend.data(), bandValues);
+        for (int t = y; t < band.Bottom; t += p.sh) ComposePreparedRow(target->Row(t) + band.Left, weight.data(), addend.data(), n);
+    }
+    return true;
 }
 
 // The nine pieces of one frame of a mask fitted to a target rectangle, in drawing order.
@@ -161,13 +200,23 @@ void ScalePiecePair(const TBitmap32* source, TRect piece, int maskDy, int width,
     const bool shrinkOneWay = (width < sw && height == sh) || (height < sh && width == sw);
     const bool smooth = (shrinkOneWay || (centre && width >= 2 && height >= 2)) && sw >= 2 && sh >= 2;
     auto scale = [&](int dy, TMemBitmap32& out) {
-        TMemBitmap32 cut(sw, sh);
-        CopyRect32(&cut, 0, 0, source, piece.Left, piece.Top + dy, sw, sh);
+        // The piece is read in place when it lies inside the source; otherwise from a copy, whose
+        // pixels outside the source are 0.
+        const TRect from{piece.Left, piece.Top + dy, piece.Right, piece.Bottom + dy};
+        TMemBitmap32 cut;
+        TBitmap32 view;
+        if (from.Left >= 0 && from.Top >= 0 && from.Right <= source->Width && from.Bottom <= source->Height) {
+            view = {reinterpret_cast<uint8_t*>(source->Row(from.Top) + from.Left), source->Stride, sw, sh};
+        } else {
+            cut.SetSize(sw, sh);
+            CopyRect32(&cut, 0, 0, source, from.Left, from.Top, sw, sh);
+            view = cut;
+        }
         if (smooth) {
-            ResampleBitmap32(&cut, &out, width, rfMitchell, height);
+            ResampleBitmap32(&view, &out, width, rfMitchell, height);
         } else {
             out.SetSize(width, height);
-            StretchRect32(&out, {0, 0, width, height}, &cut, {0, 0, sw, sh});
+            StretchRect32(&out, {0, 0, width, height}, &view, {0, 0, sw, sh});
         }
     };
     scale(0, scaled);
@@ -331,6 +380,7 @@ void PaintMaskNinePart(TBitmap32* target, TRect rect, const TCacheInfo& backgrou
             StretchMaskedPiece(p.dst.Left, p.dst.Top, p.dst.Width(), p.centre, grid.Masked ? grid.MaskDy : 0, grid.Source,
                                target, p.sh, p.sw, p.sy, p.sx, p.dst.Height());
         } else {
+            if (TileBand(target, p, *grid.Source, grid.Masked, grid.MaskDy)) continue;
             TilePiece(p, [&](int x, int y, int w, int h) {
                 if (grid.Masked)
                     CopyMaskedPiece({x, y, x + w, y + h}, {p.sx, p.sy, p.sx + w, p.sy + h}, target, grid.MaskDy, false,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "render/acBlit.h"
+#include "render/acPixelRows.h"
 #include "render/sGradient.h"
 
 namespace rd {
@@ -57,13 +58,7 @@ void CopyMaskedTile(TBitmap32* target, int tx, int ty, int w, int h, const TBitm
                 }
                 continue;
             }
-            const uint32_t m = msk[i], d = dst[x];
-            uint32_t out = d & 0xFF000000u;
-            for (int lane = 0; lane < 3; ++lane) {
-                const int dc = (d >> (8 * lane)) & 0xFF, sc = (s >> (8 * lane)) & 0xFF, mc = (m >> (8 * lane)) & 0xFF;
-                out |= static_cast<uint32_t>((((dc - sc) * mc + sc * 256) >> 8) & 0xFF) << (8 * lane);
-            }
-            dst[x] = out;
+            dst[x] = ThroughMask(dst[x], s, msk[i]);
         }
     }
 }

@@ -19,17 +19,18 @@ TMemBitmap32 Pattern(int w, int h) {
     return bmp;
 }
 
-// A border mask of 3 frames of 24 x 24 with a mask band, margins 6.
+// A border mask of 3 frames of 24 x 24 with a mask band (or, unmasked, without), margins 6.
 struct TBorder {
     sk::TSkinModel model;
-    explicit TBorder(int drawMode) {
+    explicit TBorder(int drawMode, bool masked = true) {
         model.MasterBitmap = std::make_unique<TMemBitmap32>(Pattern(72, 48));
         for (int y = 24; y < 48; ++y)
             for (int x = 0; x < 72; ++x) WritePixel32(*model.MasterBitmap, x, y, (x + y) % 3 ? 0 : 0x00808080);
         sk::TsMaskData m;
         m.R = {0, 0, 72, 48};
         m.ImageCount = 3;
-        m.MaskType = 1;
+        m.R.Bottom = masked ? 48 : 24;
+        m.MaskType = masked ? 1 : 0;
         m.DrawMode = static_cast<int16_t>(drawMode);
         m.WL = m.WT = m.WR = m.WB = 6;
         m.CornerType = 1;
@@ -47,8 +48,8 @@ void PlainCopy(benchmark::State& state, int w, int h) {
     }
 }
 
-void NinePart(benchmark::State& state, int drawMode) {
-    TBorder border(drawMode);
+void NinePart(benchmark::State& state, int drawMode, bool masked) {
+    TBorder border(drawMode, masked);
     TMemBitmap32 parent = Pattern(500, 240), dst(465, 201);
     const TCacheInfo bg = CacheInfoForBitmap(&parent, 10, 10);
     for (auto _ : state) {
@@ -119,8 +120,9 @@ void PlainCopy8(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK_CAPTURE(PlainCopy, border_465x201, 465, 201);
-BENCHMARK_CAPTURE(NinePart, tiled_465x201, 4);
-BENCHMARK_CAPTURE(NinePart, stretched_465x201, 1 | 4);
+BENCHMARK_CAPTURE(NinePart, tiled_465x201, 4, true);
+BENCHMARK_CAPTURE(NinePart, stretched_465x201, 1 | 4, true);
+BENCHMARK_CAPTURE(NinePart, tiled_unmasked_465x201, 4, false);
 BENCHMARK_CAPTURE(PlainCopy, face_75x25, 75, 25);
 BENCHMARK(FaceComposition);
 BENCHMARK_CAPTURE(DisabledLook, over_parent_75x25, true);

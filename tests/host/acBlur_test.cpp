@@ -89,3 +89,37 @@ TEST(BlurGrey8, IgnoresMissingOrEmptyBitmapsAndBadRadius) {
     EXPECT_EQ(one.Row(0)[0], 85);
     EXPECT_EQ(one.Row(0)[1], 170);
 }
+
+TEST(BlurGrey8, MatchesDirectSumOnVariedSizesAndRowOrders) {
+    // Lines shorter than the window, single rows and columns, the widest kernel, and a view
+    // into a larger top-down buffer (its own stride, untouched margins).
+    struct Case { int w, h, radius; } cases[] = {{1, 1, 3}, {1, 9, 2}, {9, 1, 6}, {4, 3, 6}, {37, 5, 14},
+                                                 {60, 40, 6}, {13, 29, 4}, {400, 3, 1}};
+    uint32_t seed = 5;
+    for (const Case& c : cases)
+        for (bool view : {false, true}) {
+            std::vector<int> px(c.w * c.h);
+            for (int& v : px) {
+                seed = seed * 1664525u + 1013904223u;
+                v = (seed >> 24) < 64 ? 255 : int(seed >> 24);
+            }
+            const int pad = 3, stride = c.w + 2 * pad;
+            std::vector<uint8_t> buffer(size_t(stride) * (c.h + 2), 77);
+            TMemBitmap8 own(c.w, c.h);
+            TBitmap8 outer{buffer.data() + stride + pad, stride, c.w, c.h};
+            TBitmap8& bmp = view ? outer : own;
+            for (int y = 0; y < c.h; ++y)
+                for (int x = 0; x < c.w; ++x) bmp.Row(y)[x] = uint8_t(px[y * c.w + x]);
+            BlurGrey8(&bmp, c.radius);
+            const std::vector<int> ref = ReferenceBlur(px, c.w, c.h, c.radius);
+            for (int y = 0; y < c.h; ++y)
+                for (int x = 0; x < c.w; ++x)
+                    ASSERT_EQ(bmp.Row(y)[x], ref[y * c.w + x]) << c.w << "x" << c.h << " r" << c.radius << " at " << x
+                                                                << "," << y << (view ? " view" : "");
+            if (!view) continue;
+            for (size_t i = 0; i < buffer.size(); ++i) {
+                const long y = long(i) / stride - 1, x = long(i) % stride - pad;
+                if (y < 0 || y >= c.h || x < 0 || x >= c.w) ASSERT_EQ(buffer[i], 77) << "margin byte " << i;
+            }
+        }
+}

@@ -1,6 +1,8 @@
 // Bitmap blends and the disabled look.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "render/sAlphaGraph.h"
 
 using namespace rd;
@@ -150,4 +152,96 @@ TEST(DisabledLook, GrayedOnlyAndFillColourPaths) {
     TMemBitmap32 key = Filled(1, 1, 0x00FF00FFu);
     ApplyDisabledLook(&key, dkGrayed, 0, {}, TCacheInfo{});
     EXPECT_EQ(ReadPixel32(key, 0, 0), 0x00FF00FFu);
+}
+
+TEST(BlendRectConstant, MatchesPerChannelFormulaOnVariedRunsAndLevels) {
+    // Runs around the four-pixel steps, clipped placements, both storage orders, levels at and
+    // beyond the ends of their range; CrossFade32 is the whole-bitmap case of the same blend.
+    uint32_t seed = 11;
+    auto random = [&seed](int w, int h, bool bottomUp) {
+        TMemBitmap32 b(w, h, bottomUp);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) WritePixel32(b, x, y, seed = seed * 1664525u + 1013904223u);
+        return b;
+    };
+    auto mix = [](uint32_t d, uint32_t s, int level) {
+        uint32_t out = d & 0xFF000000u;
+        for (int l = 0; l < 3; ++l) {
+            const int dc = (d >> 8 * l) & 255, sc = (s >> 8 * l) & 255;
+            out |= uint32_t((((dc - sc) * level + sc * 256) >> 8) & 255) << 8 * l;
+        }
+        return out;
+    };
+    struct Case { TPoint at; TRect source; } cases[] = {
+        {{0, 0}, {0, 0, 1, 1}}, {{2, 1}, {1, 0, 6, 3}}, {{-3, 2}, {0, 1, 13, 9}}, {{9, -2}, {2, 0, 19, 7}}};
+    for (int level : {0, 1, 128, 254, 255, 300, -5})
+        for (const Case& c : cases)
+            for (bool bottomUp : {true, false}) {
+                const TMemBitmap32 src = random(19, 9, bottomUp);
+                TMemBitmap32 got = random(17, 8, !bottomUp), want = got;
+                BlendRectConstant(&got, &src, level, c.at, c.source);
+                for (int y = c.source.Top; y < c.source.Bottom; ++y)
+                    for (int x = c.source.Left; x < c.source.Right; ++x) {
+                        const int tx = x - c.source.Left + c.at.X, ty = y - c.source.Top + c.at.Y;
+                        if (tx >= 0 && ty >= 0 && tx < want.Width && ty < want.Height)
+                            WritePixel32(want, tx, ty, mix(ReadPixel32(want, tx, ty), ReadPixel32(src, x, y), level));
+                    }
+                for (int y = 0; y < got.Height; ++y)
+                    for (int x = 0; x < got.Width; ++x)
+                        ASSERT_EQ(ReadPixel32(got, x, y), ReadPixel32(want, x, y)) << level << " at " << x << "," << y;
+                TMemBitmap32 fade = random(19, 9, !bottomUp), fadeWant = fade;
+                CrossFade32(&fade, &src, level);
+                for (int y = 0; y < 9; ++y)
+                    for (int x = 0; x < 19; ++x) {
+                        WritePixel32(fadeWant, x, y, mix(ReadPixel32(fadeWant, x, y), ReadPixel32(src, x, y), level));
+                        ASSERT_EQ(ReadPixel32(fade, x, y), ReadPixel32(fadeWant, x, y)) << level << " fade " << x << "," << y;
+                    }
+            }
+}
+
+TEST(BlendFromBitmap, MatchesExtendedPrecisionFormulaOnVariedGeometry) {
+    // Source rectangles reaching past the source (clamped, inclusive), negative origins moving the
+    // target position, targets partly off every edge, key pixels skipped, two levels in turn.
+    uint32_t seed = 17;
+    auto random = [&seed](int w, int h, bool bottomUp) {
+        TMemBitmap32 b(w, h, bottomUp);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                seed = seed * 1664525u + 1013904223u;
+                WritePixel32(b, x, y, (seed >> 29) == 0 ? 0x00FF00FFu : seed);
+            }
+        return b;
+    };
+    struct Case { int x, y; TRect rect; } cases[] = {
+        {0, 0, {0, 0, 5, 3}}, {3, 2, {1, 1, 30, 30}}, {-4, -1, {2, 0, 12, 6}}, {6, 4, {-3, -2, 7, 5}}, {14, 7, {0, 0, 9, 9}}};
+    for (double level : {0.4, 0.5, 0.4})
+        for (const Case& c : cases)
+            for (bool bottomUp : {true, false}) {
+                const TMemBitmap32 src = random(13, 8, bottomUp);
+                TMemBitmap32 got = random(17, 9, !bottomUp), want = got;
+                BlendFromBitmap(&got, c.x, c.y, 0x00FF00FFu, level, c.rect, &src);
+                TRect r = c.rect;
+                int x = c.x, y = c.y;
+                r.Right = std::min(r.Right, src.Width - 1);
+                r.Bottom = std::min(r.Bottom, src.Height - 1);
+                if (r.Left < 0) x -= r.Left, r.Left = 0;
+                if (r.Top < 0) y -= r.Top, r.Top = 0;
+                for (int j = 0; j <= r.Bottom - r.Top; ++j)
+                    for (int i = 0; i <= r.Right - r.Left; ++i) {
+                        const int tx = x + i, ty = y + j;
+                        const uint32_t s = ReadPixel32(src, r.Left + i, r.Top + j);
+                        if (tx < 0 || ty < 0 || tx >= want.Width || ty >= want.Height || s == 0x00FF00FFu) continue;
+                        const uint32_t d = ReadPixel32(want, tx, ty);
+                        uint32_t out = d & 0xFF000000u;
+                        for (int l = 0; l < 3; ++l) {
+                            const int sc = (s >> 8 * l) & 255, dc = (d >> 8 * l) & 255;
+                            out |= uint32_t(std::clamp(int(sc - (sc - dc) * static_cast<long double>(level)), 0, 255)) << 8 * l;
+                        }
+                        WritePixel32(want, tx, ty, out);
+                    }
+                for (int ty = 0; ty < got.Height; ++ty)
+                    for (int tx = 0; tx < got.Width; ++tx)
+                        ASSERT_EQ(ReadPixel32(got, tx, ty), ReadPixel32(want, tx, ty))
+                            << level << " case " << c.x << "," << c.y << " at " << tx << "," << ty;
+            }
 }

@@ -1,6 +1,7 @@
 // Nine-part mask drawing and its piece copies.
 #include <gtest/gtest.h>
 
+#include "render/acResample.h"
 #include "render/sMaskPaint.h"
 
 using namespace rd;
@@ -129,7 +130,9 @@ TEST(PaintMaskNinePart, CornersKeyedOrMaskedByCornerType) {
         TMemBitmap32 bmp = Filled(20, 12, kBlank);
         PaintMaskNinePart(&bmp, {0, 0, 20, 12}, bg, c.cornerFlag, 0, bm.Mask());
         EXPECT_EQ(ReadPixel32(bmp, 0, 0), c.expected) << c.masked << " " << c.cornerType << " " << c.cornerFlag;
-        if (!c.masked) EXPECT_EQ(ReadPixel32(bmp, 8, 0), kKey) << "an unmasked edge copies magenta unchanged";
+        if (!c.masked) {
+            EXPECT_EQ(ReadPixel32(bmp, 8, 0), kKey) << "an unmasked edge copies magenta unchanged";
+        }
     }
 }
 
@@ -167,4 +170,222 @@ TEST(BackgroundToCacheInfo, KindsAndBitmapInfo) {
     EXPECT_EQ(colour.FillColor, ColorToRGB(clBtnFace));
     EXPECT_EQ(colour.FillRect.Bottom, 4);
     EXPECT_EQ(colour.Bmp, &parent);
+}
+
+namespace {
+
+uint32_t NextRandom(uint32_t& seed) {
+    seed = seed * 1664525u + 1013904223u;
+    return seed;
+}
+
+// Random pixels, about a quarter of them the key colour, in the storage order asked for.
+TMemBitmap32 RandomBitmap(int w, int h, bool bottomUp, uint32_t seed) {
+    TMemBitmap32 bmp(w, h, bottomUp);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const uint32_t v = NextRandom(seed);
+            WritePixel32(bmp, x, y, (v >> 28) < 4 ? kKey : v ^ (v << 7));
+        }
+    return bmp;
+}
+
+// The masked piece copy pixel by pixel as its rules read, without clipping arithmetic: every
+// position of the smaller rectangle is tried and skipped when outside either bitmap.
+void ReferenceMaskedPiece(TRect tr, TRect sr, TBitmap32& target, int maskDy, bool cornerFlag, const TCacheInfo& bg,
+                          const TBitmap32& source) {
+    auto mix = [](uint32_t d, uint32_t s, uint32_t m) {
+        uint32_t out = d & 0xFF000000u;
+        for (int l = 0; l < 3; ++l) {
+            const int dc = (d >> 8 * l) & 255, sc = (s >> 8 * l) & 255, mc = (m >> 8 * l) & 255;
+            out |= uint32_t((((dc - sc) * mc + sc * 256) >> 8) & 255) << 8 * l;
+        }
+        return out;
+    };
+    const int w = std::min(tr.Width(), sr.Width()), h = std::min(tr.Height(), sr.Height());
+    for (int j = 0; j < h; ++j)
+        for (int i = 0; i < w; ++i) {
+            const int tx = tr.Left + i, ty = tr.Top + j, sx = sr.Left + i, sy = sr.Top + j;
+            if (tx < 0 || ty < 0 || sx < 0 || sy < 0 || tx >= target.Width || ty >= target.Height ||
+                sx >= source.Width || sy + maskDy >= source.Height)
+                continue;
+            const uint32_t s = ReadPixel32(source, sx, sy), m = ReadPixel32(source, sx, sy + maskDy);
+            uint32_t d = ReadPixel32(target, tx, ty);
+            if (bg.Ready && cornerFlag) {
+                d |= 0xFF000000u;
+                const int bx = tx + bg.X, by = ty + bg.Y;
+                if (s != kKey) d = mix(d, s, m);
+                else if (bx >= 0 && by >= 0 && bx < bg.Bmp->Width && by < bg.Bmp->Height) d = ReadPixel32(*bg.Bmp, bx, by);
+            } else if (bg.Ready) {
+                d = mix(d, s, m) | 0xFF000000u;
+            } else if (s == kKey) {
+                if (cornerFlag) d = ExchangeRedBlue(uint32_t(bg.FillColor));
+            } else {
+                d = mix(d, s, m);
+            }
+            WritePixel32(target, tx, ty, d);
+        }
+}
+
+}  // namespace
+
+TEST(CopyMaskedPiece, MatchesPixelByPixelRulesOnVariedGeometry) {
+    // Widths around the four-pixel runs of the row kernel, negative positions, pieces hanging
+    // over the right and bottom edges, both storage orders.
+    struct Geometry { TRect target, source; } geometries[] = {
+        {{0, 0, 1, 1}, {0, 0, 1, 1}},     {{2, 1, 5, 4}, {1, 2, 4, 5}},     {{3, 2, 10, 9}, {0, 0, 7, 7}},
+        {{-3, -2, 14, 8}, {2, 1, 19, 11}}, {{20, 10, 40, 30}, {5, 3, 25, 12}}, {{1, 0, 24, 12}, {-2, -1, 21, 11}},
+        {{0, 5, 31, 17}, {0, 0, 31, 12}},
+    };
+    TMemBitmap32 parent = RandomBitmap(40, 30, true, 99);
+    const TCacheInfo backgrounds[] = {
+        TCacheInfo{}, TCacheInfo{nullptr, 0, 0, 0x00336699, {}, false}, CacheInfoForBitmap(&parent, 3, -2)};
+    uint32_t seed = 1;
+    for (const Geometry& g : geometries)
+        for (const TCacheInfo& bg : backgrounds)
+            for (bool cornerFlag : {false, true})
+                for (bool bottomUp : {true, false}) {
+                    const TMemBitmap32 source = RandomBitmap(32, 24, bottomUp, NextRandom(seed));
+                    TMemBitmap32 got = RandomBitmap(25, 13, !bottomUp, NextRandom(seed)), want = got;
+                    CopyMaskedPiece(g.target, g.source, &got, 12, cornerFlag, bg, &source);
+                    ReferenceMaskedPiece(g.target, g.source, want, 12, cornerFlag, bg, source);
+                    for (int y = 0; y < got.Height; ++y)
+                        for (int x = 0; x < got.Width; ++x)
+                            ASSERT_EQ(ReadPixel32(got, x, y), ReadPixel32(want, x, y))
+                                << g.target.Left << "," << g.target.Top << " ready " << bg.Ready << " flag "
+                                << cornerFlag << " at " << x << "," << y;
+                }
+}
+
+namespace {
+
+// Tiled nine-part drawing of frame 0 written pixel by pixel: each target pixel of a piece takes
+// the source pixel at its offset modulo the piece size; corners of CornerType 0 and no
+// background. Masked pieces compose through the mask below (key pixels leave the target),
+// unmasked corners are keyed (key pixels take the empty background's fill), unmasked edges copy.
+void ReferenceTiledNinePart(TBitmap32& target, TRect D, const sk::TsMaskData& m, const TBitmap32& src) {
+    int l = m.WL, t = m.WT, r = m.WR, b = m.WB;
+    auto shrink = [](int& a, int& c, int size) {
+        if (size >= a + c) return;
+        const int e = a + c - size;
+        a = std::max(a - e / 2, 0);
+        c = std::max(c - e / 2 - e % 2, 0);
+    };
+    shrink(l, r, D.Width());
+    shrink(t, b, D.Height());
+    const bool masked = m.MaskType >= 1;
+    const int fw = m.R.Width() / m.ImageCount, fh = masked ? m.R.Height() / 2 : m.R.Height();
+    const int sx = m.R.Left, sy = m.R.Top, cw = fw - l - r, ch = fh - t - b, dy = m.R.Height() / 2;
+    const int xs[4] = {D.Left, D.Left + l, D.Right - r, D.Right}, sxs[3] = {sx, sx + l, sx + l + cw};
+    const int ys[4] = {D.Top, D.Top + t, D.Bottom - b, D.Bottom}, sys[3] = {sy, sy + t, sy + fh - b};
+    const int sws[3] = {l, cw, r}, shs[3] = {t, ch, b};
+    for (int py = 0; py < 3; ++py)
+        for (int px = 0; px < 3; ++px) {
+            const bool corner = px != 1 && py != 1;
+            if (sws[px] <= 0 || shs[py] <= 0) continue;
+            for (int y = ys[py]; y < ys[py + 1]; ++y)
+                for (int x = xs[px]; x < xs[px + 1]; ++x) {
+                    const int ox = x - xs[px], oy = y - ys[py];
+                    if (corner && (ox >= sws[px] || oy >= shs[py])) continue;
+                    if (x < 0 || y < 0 || x >= target.Width || y >= target.Height) continue;
+                    const int u = sxs[px] + ox % sws[px], v = sys[py] + oy % shs[py];
+                    const uint32_t s = ReadPixel32(src, u, v);
+                    uint32_t d = ReadPixel32(target, x, y);
+                    if (masked) {
+                        if (s != kKey) {
+                            const uint32_t mk = ReadPixel32(src, u, v + dy);
+                            uint32_t out = d & 0xFF000000u;
+                            for (int k = 0; k < 3; ++k) {
+                                const int dc = (d >> 8 * k) & 255, sc = (s >> 8 * k) & 255, mc = (mk >> 8 * k) & 255;
+                                out |= uint32_t((((dc - sc) * mc + sc * 256) >> 8) & 255) << 8 * k;
+                            }
+                            d = out;
+                        }
+                    } else {
+                        d = s;  // a keyed corner's key pixel takes the empty background's fill: magenta
+                    }
+                    WritePixel32(target, x, y, d);
+                }
+        }
+}
+
+}  // namespace
+
+TEST(PaintMaskNinePart, TiledBandsMatchPixelByPixelTiling) {
+    // Margins 5 / 4 / 3 / 2 and a 21 x 16 frame: pieces of 12 x 10 in the centre tiled over
+    // sizes that are not multiples of them, targets that hang over every edge.
+    const TRect rects[] = {{0, 0, 40, 30}, {-7, -5, 33, 26}, {3, 2, 61, 45}, {10, 8, 58, 41}, {0, 0, 8, 6}};
+    uint32_t seed = 3;
+    for (bool masked : {false, true})
+        for (bool bottomUp : {true, false})
+            for (const TRect& rect : rects) {
+                sk::TSkinModel model;
+                model.MasterBitmap = std::make_unique<TMemBitmap32>(RandomBitmap(50, 40, bottomUp, NextRandom(seed)));
+                sk::TsMaskData m;
+                m.R = {4, 3, 4 + 2 * 21, 3 + (masked ? 32 : 16)};
+                m.ImageCount = 2;
+                m.MaskType = masked ? 1 : 0;
+                m.DrawMode = 4;
+                m.WL = 5, m.WT = 4, m.WR = 3, m.WB = 2;
+                m.Manager = &model;
+                TMemBitmap32 got = RandomBitmap(50, 38, !bottomUp, NextRandom(seed)), want = got;
+                PaintMaskNinePart(&got, rect, TCacheInfo{}, false, 0, m);
+                ReferenceTiledNinePart(want, rect, m, *model.MasterBitmap);
+                for (int y = 0; y < got.Height; ++y)
+                    for (int x = 0; x < got.Width; ++x)
+                        ASSERT_EQ(ReadPixel32(got, x, y), ReadPixel32(want, x, y))
+                            << "masked " << masked << " rect " << rect.Left << "," << rect.Top << " at " << x << "," << y;
+            }
+}
+
+TEST(StretchMaskedPiece, MatchesScaledCopiesComposedPixelByPixel) {
+    // The image piece and its mask each copied out and scaled on their own (Mitchell when
+    // shrinking one way or for a centre, nearest samples otherwise), then every covered target
+    // pixel composed: key pixels leave the target, the others go through the mask and become opaque.
+    struct Case { int x, y, w, h; bool centre; int sx, sy, sw, sh; } cases[] = {
+        {2, 1, 23, 9, true, 3, 2, 6, 5},      // centre, both ways larger
+        {-4, -3, 17, 12, true, 1, 0, 9, 7},   // centre hanging over the top-left corner
+        {5, 2, 4, 7, false, 0, 1, 9, 7},      // narrower, same height: smooth
+        {1, 0, 30, 3, false, 2, 3, 5, 3},     // an edge stretched along: nearest samples
+        {20, 6, 15, 9, false, 4, 0, 5, 4},    // hanging over the right and bottom edges
+    };
+    uint32_t seed = 21;
+    for (const Case& c : cases)
+        for (bool bottomUp : {true, false}) {
+            const int maskDy = 12;
+            const TMemBitmap32 source = RandomBitmap(16, 24, bottomUp, NextRandom(seed));
+            TMemBitmap32 got = RandomBitmap(31, 14, !bottomUp, NextRandom(seed)), want = got;
+            StretchMaskedPiece(c.x, c.y, c.w, c.centre, maskDy, &source, &got, c.sh, c.sw, c.sy, c.sx, c.h);
+            const bool smooth = (c.w < c.sw && c.h == c.sh) || (c.h < c.sh && c.w == c.sw) || c.centre;
+            auto scaled = [&](int dy) {
+                TMemBitmap32 piece(c.sw, c.sh), out(c.w, c.h);
+                for (int y = 0; y < c.sh; ++y)
+                    for (int x = 0; x < c.sw; ++x) WritePixel32(piece, x, y, ReadPixel32(source, c.sx + x, c.sy + dy + y));
+                if (smooth) ResampleBitmap32(&piece, &out, c.w, rfMitchell, c.h);
+                else
+                    for (int y = 0; y < c.h; ++y)
+                        for (int x = 0; x < c.w; ++x)
+                            WritePixel32(out, x, y, ReadPixel32(piece, x * c.sw / c.w, y * c.sh / c.h));
+                return out;
+            };
+            const TMemBitmap32 image = scaled(0), mask = scaled(maskDy);
+            for (int y = 0; y < c.h; ++y)
+                for (int x = 0; x < c.w; ++x) {
+                    const int tx = c.x + x, ty = c.y + y;
+                    if (tx < 0 || ty < 0 || tx >= want.Width || ty >= want.Height) continue;
+                    const uint32_t s = ReadPixel32(image, x, y), m = ReadPixel32(mask, x, y);
+                    if (s == kKey) continue;
+                    const uint32_t d = ReadPixel32(want, tx, ty);
+                    uint32_t out = 0xFF000000u;
+                    for (int l = 0; l < 3; ++l) {
+                        const int dc = (d >> 8 * l) & 255, sc = (s >> 8 * l) & 255, mc = (m >> 8 * l) & 255;
+                        out |= uint32_t((((dc - sc) * mc + sc * 256) >> 8) & 255) << 8 * l;
+                    }
+                    WritePixel32(want, tx, ty, out);
+                }
+            for (int y = 0; y < got.Height; ++y)
+                for (int x = 0; x < got.Width; ++x)
+                    ASSERT_EQ(ReadPixel32(got, x, y), ReadPixel32(want, x, y))
+                        << c.x << "," << c.y << " " << c.w << "x" << c.h << " at " << x << "," << y;
+        }
 }
