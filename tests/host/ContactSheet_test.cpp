@@ -2,7 +2,7 @@
 // is exactly what the engine paints for that section.
 #include <gtest/gtest.h>
 
-#include "TestBitmaps.h"
+#include "TestFiles.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -29,17 +29,8 @@ namespace fs = std::filesystem;
 using skintool::TSheetBackground;
 using skintool::TSheetCell;
 
-fs::path Fresh(const std::string& name) {
-    const fs::path d = fs::path(KALVETRA_TEST_TMP) / "sheet" / name;
-    fs::remove_all(d);
-    fs::create_directories(d);
-    return d;
-}
-
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+fs::path Fresh(const std::string& name) { return kvtest::FreshDir("sheet", name); }
+using kvtest::Slurp;
 
 using kvtest::Bmp24;
 

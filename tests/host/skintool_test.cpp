@@ -1,7 +1,7 @@
 // skintool: packing a skin folder and back, listing, the model as JSON, and its errors.
 #include <gtest/gtest.h>
 
-#include "TestBitmaps.h"
+#include "TestFiles.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -23,17 +23,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-fs::path Fresh(const std::string& name) {
-    const fs::path d = fs::path(KALVETRA_TEST_TMP) / "skintool" / name;
-    fs::remove_all(d);
-    fs::create_directories(d);
-    return d;
-}
-
-std::string Slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+fs::path Fresh(const std::string& name) { return kvtest::FreshDir("skintool", name); }
+using kvtest::Slurp;
 
 void WriteText(const fs::path& p, const std::string& s) { std::ofstream(p, std::ios::binary) << s; }
 

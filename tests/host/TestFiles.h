@@ -1,10 +1,26 @@
-// Small image files the host tests build skins from.
+// Scratch folders, whole-file reads and small image files for the host tests.
 #pragma once
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 namespace kvtest {
+
+// An empty folder group/name under the tests' scratch folder.
+inline std::filesystem::path FreshDir(const std::string& group, const std::string& name) {
+    const std::filesystem::path d = std::filesystem::path(KALVETRA_TEST_TMP) / group / name;
+    std::filesystem::remove_all(d);
+    std::filesystem::create_directories(d);
+    return d;
+}
+
+inline std::string Slurp(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 // A 24-bit bottom-up Windows bitmap of 0x00RRGGBB pixels, top row first.
 inline std::string Bmp24(int w, int h, const std::vector<uint32_t>& rgb) {
