@@ -119,7 +119,9 @@ TEST(BlurGrey8, MatchesDirectSumOnVariedSizesAndRowOrders) {
             if (!view) continue;
             for (size_t i = 0; i < buffer.size(); ++i) {
                 const long y = long(i) / stride - 1, x = long(i) % stride - pad;
-                if (y < 0 || y >= c.h || x < 0 || x >= c.w) ASSERT_EQ(buffer[i], 77) << "margin byte " << i;
+                if (y < 0 || y >= c.h || x < 0 || x >= c.w) {
+                    ASSERT_EQ(buffer[i], 77) << "margin byte " << i;
+                }
             }
         }
 }

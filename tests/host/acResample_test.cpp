@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 #include <cstdlib>
 #include <vector>
 
@@ -27,7 +28,7 @@ TMemBitmap32 TestImage(int w, int h) {
 // evaluated directly, mirrored edges, bytes between the passes.
 double RefKernel(int filter, double x) {
     const double a = std::fabs(x);
-    auto sinc = [](double v) { return v == 0 ? 1.0 : std::sin(M_PI * v) / (M_PI * v); };
+    auto sinc = [](double v) { return v == 0 ? 1.0 : std::sin(std::numbers::pi * v) / (std::numbers::pi * v); };
     switch (filter) {
         case 0: return (x > -0.5 && x <= 0.5) ? 1 : 0;
         case 1: return a < 1 ? 1 - a : 0;

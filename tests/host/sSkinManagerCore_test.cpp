@@ -19,9 +19,14 @@ TsStoredSkin Internal(const std::wstring& name) {
 
 struct Fixture {
     std::vector<std::wstring> errors;
-    TSkinManagerCore core{TSkinManagerHost{
-        [this](const std::wstring& m) { errors.push_back(m); }, [](const std::wstring&) {},
-        [](const std::wstring&) {}, [](const std::wstring&) { return false; }, L"C:\\App\\"}};
+    TSkinManagerCore core{Host()};
+    TSkinManagerHost Host() {
+        TSkinManagerHost h;
+        h.ShowError = [this](const std::wstring& m) { errors.push_back(m); };
+        h.HasCommandLineArg = [](const std::wstring&) { return false; };
+        h.ExeFolder = L"C:\\App\\";
+        return h;
+    }
     Fixture() {
         core.SetSkinDirectory(L"Z:\\no\\such\\skins");
         core.InternalSkins().push_back(Internal(L"Velmora2 (internal)"));

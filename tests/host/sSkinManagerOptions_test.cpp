@@ -19,7 +19,9 @@ TEST(ThirdPartyLists, PropertiesMapToTheirKinds) {
         const TThirdLists lists = MakeThirdLists(p);
         EXPECT_EQ(lists[c.kind], (std::vector<std::wstring>{L"TMine", L"TOther"})) << c.property;
         for (size_t k = 0; k < lists.size(); ++k)
-            if (k != c.kind) EXPECT_TRUE(lists[k].empty()) << c.property << " leaks into kind " << k;
+            if (k != c.kind) {
+                EXPECT_TRUE(lists[k].empty()) << c.property << " leaks into kind " << k;
+            }
     }
     ThirdPartyList p;
     EXPECT_FALSE(p.Set("ThirdNothing", L"x"));

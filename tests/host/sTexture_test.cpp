@@ -75,7 +75,9 @@ TEST(FillTexture, ModesPaintTheirBandsAndReportTheRest) {
         EXPECT_EQ(rect.Bottom, c.uncovered.Bottom) << "mode " << c.mode;
         const int ox = (c.mode == 7 || c.mode == 8) ? 11 : 1, oy = c.mode == 6 ? 17 : 2;
         EXPECT_TRUE(IsTexture(bmp, c.texturedInside.X, c.texturedInside.Y, ox, oy)) << "mode " << c.mode;
-        if (c.blankInside.X >= 0) EXPECT_EQ(ReadPixel32(bmp, c.blankInside.X, c.blankInside.Y), kBlank) << "mode " << c.mode;
+        if (c.blankInside.X >= 0) {
+            EXPECT_EQ(ReadPixel32(bmp, c.blankInside.X, c.blankInside.Y), kBlank) << "mode " << c.mode;
+        }
         EXPECT_EQ(ReadPixel32(bmp, 0, 0), kBlank);
         EXPECT_EQ(ReadPixel32(bmp, 15, 22), kBlank);
     }
@@ -130,7 +132,9 @@ TEST(TileMaskedTexture, MaskComposesAndMagentaShowsBackground) {
         EXPECT_EQ(rect.Left, c.mode == 7 ? 0 : -1);
         EXPECT_EQ(ReadPixel32(bmp, 1, 1), c.magentaResult) << "mode " << c.mode;
         EXPECT_EQ(ReadPixel32(bmp, 9, 2), c.rightStrip) << "mode " << c.mode;  // beyond the two whole columns
-        if (c.mode != 7) EXPECT_EQ(ReadPixel32(bmp, 0, 0), Px(100, 100, 100, 1)) << "alpha is not written";
+        if (c.mode != 7) {
+            EXPECT_EQ(ReadPixel32(bmp, 0, 0), Px(100, 100, 100, 1)) << "alpha is not written";
+        }
     }
 }
 
