@@ -29,13 +29,14 @@ std::unique_ptr<rd::TMemBitmap32> DecodeByName(const std::wstring& name, const T
 
 // PNG images are prepared for alpha painting when the brightness is not raised.
 void PreparePng(rd::TBitmap32& bmp, double version) {
+    if (version <= 7.45) return ClearWhiteTransparent(bmp);
     for (int y = 0; y < bmp.Height; ++y) {
         uint32_t* row = bmp.Row(y);
         for (int x = 0; x < bmp.Width; ++x) {
             uint32_t& p = row[x];
             if (p == 0x00FFFFFFu) {
                 p = 0;
-            } else if (version > 7.45) {
+            } else {
                 const uint32_t a = p >> 24;
                 p = (((p & 0xFF) * a) >> 8) | (((((p >> 8) & 0xFF) * a) >> 8) << 8) |
                     (((((p >> 16) & 0xFF) * a) >> 8) << 16) | (a << 24);

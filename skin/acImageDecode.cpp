@@ -31,6 +31,14 @@ uint32_t Le(const uint8_t* p, int bytes) {
 
 }  // namespace
 
+void ClearWhiteTransparent(rd::TBitmap32& bitmap) {
+    for (int y = 0; y < bitmap.Height; ++y) {
+        uint32_t* row = bitmap.Row(y);
+        for (int x = 0; x < bitmap.Width; ++x)
+            if (row[x] == 0x00FFFFFFu) row[x] = 0;
+    }
+}
+
 void MakeOpaqueExceptKey(rd::TBitmap32& bitmap) {
     for (int y = 0; y < bitmap.Height; ++y) {
         uint32_t* row = bitmap.Row(y);

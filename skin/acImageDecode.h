@@ -23,5 +23,7 @@ TDecodedImage DecodeJpeg(const uint8_t* data, size_t size);  // alpha bytes 0
 
 // Pixels of a source without alpha: opaque, except the transparent key 0x00FF00FF.
 void MakeOpaqueExceptKey(rd::TBitmap32& bitmap);
+// Pixels 0x00FFFFFF become 0 (fully transparent black).
+void ClearWhiteTransparent(rd::TBitmap32& bitmap);
 
 }  // namespace sk

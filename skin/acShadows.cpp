@@ -1,6 +1,7 @@
 #include "skin/acShadows.h"
 
 #include "render/acBlit.h"
+#include "skin/acImageDecode.h"
 
 namespace sk {
 
@@ -8,8 +9,8 @@ namespace {
 
 std::unique_ptr<rd::TMemBitmap32> Copy(const rd::TBitmap32* source) {
     if (!source || source->Width <= 0 || source->Height <= 0) return nullptr;
-    auto copy = std::make_unique<rd::TMemBitmap32>(source->Width, source->Height);
-    rd::CopyRect32(copy.get(), 0, 0, source, 0, 0, source->Width, source->Height);
+    auto copy = std::make_unique<rd::TMemBitmap32>();
+    rd::CopyWholeBitmap(*copy, *source);
     return copy;
 }
 
@@ -24,14 +25,6 @@ std::unique_ptr<rd::TMemBitmap32> MaskImage(const TSkinModel& model, const TsMas
 }
 
 }  // namespace
-
-void ClearWhiteTransparent(rd::TBitmap32& bitmap) {
-    for (int y = 0; y < bitmap.Height; ++y) {
-        uint32_t* row = bitmap.Row(y);
-        for (int x = 0; x < bitmap.Width; ++x)
-            if (row[x] == 0x00FFFFFFu) row[x] = 0;
-    }
-}
 
 TFormShadows CheckShadows(const TSkinModel& model, bool active, bool extendedBorders,
                           const TBuiltInShadows& builtIn) {

@@ -24,7 +24,4 @@ constexpr int kBuiltInShadowSize = 9;
 TFormShadows CheckShadows(const TSkinModel& model, bool active, bool extendedBorders,
                           const TBuiltInShadows& builtIn);
 
-// Pixels 0x00FFFFFF become 0 (fully transparent black).
-void ClearWhiteTransparent(rd::TBitmap32& bitmap);
-
 }  // namespace sk

@@ -152,22 +152,21 @@ void TSkinManagerCore::ExtractInternalSkin(const std::wstring& nameOfSkin, const
         if (FInternalSkins[i].Name != nameOfSkin) continue;
         found = true;
         if (DirectoryExists(destDir)) ExtractByIndex(static_cast<int>(i), destDir);
-        else if (FHost.ShowError) FHost.ShowError(kMsgDirNotExists);
+        else ReportError(kMsgDirNotExists);
     }
-    if (!found && FHost.ShowError) FHost.ShowError(kMsgSkinNotExists);
+    if (!found) ReportError(kMsgSkinNotExists);
 }
 
 void TSkinManagerCore::ExtractByIndex(int index, const std::wstring& destDir) {
-    auto report = [this](const std::wstring& m) { if (FHost.ShowError) FHost.ShowError(m); };
-    if (index < 0 || index >= static_cast<int>(FInternalSkins.size())) return report(kMsgSkinNotExists);
+    if (index < 0 || index >= static_cast<int>(FInternalSkins.size())) return ReportError(kMsgSkinNotExists);
     const std::wstring dir = NormalizeExtractDir(destDir);
     std::error_code ec;
     if (!dir.empty() && !DirectoryExists(dir) && !std::filesystem::create_directory(NativeSkinPath(dir), ec))
-        return report(DirCreationErrorMessage(dir));
+        return ReportError(DirCreationErrorMessage(dir));
     const TsStoredSkin& skin = FInternalSkins[static_cast<size_t>(index)];
     if (skin.Data.empty()) return;
     const std::wstring file = ExtractedSkinFileName(dir, skin.Name);
-    if (!WriteWholeFile(file, skin.Data)) report(L"Cannot create file " + file + L".");
+    if (!WriteWholeFile(file, skin.Data)) ReportError(L"Cannot create file " + file + L".");
 }
 
 TColor TSkinManagerCore::GetHighLightColor(bool focused) const {
@@ -205,13 +204,7 @@ bool TSkinManagerCore::LoadInternalAfterExternalFailed() {
     const bool internal = std::any_of(FInternalSkins.begin(), FInternalSkins.end(),
                                       [&](const TsStoredSkin& s) { return s.Name == FSkinName; });
     if (!external || !internal || FPreviewOptions) return false;
-    try {
-        ReloadInternalSkin();
-        return true;
-    } catch (const std::exception& e) {
-        if (FHost.ShowError) FHost.ShowError(MessageText(e.what()));
-        return false;
-    }
+    return Reporting([this] { ReloadInternalSkin(); });
 }
 
 void TSkinManagerCore::SetCommonSections(const std::wstring& text) {
@@ -280,13 +273,21 @@ void TSkinManagerCore::ReapplyTint() {
 // ---- Reloads ----
 
 bool TSkinManagerCore::ReloadReportingErrors() {
+    return Reporting([this] { Reload(); });
+}
+
+bool TSkinManagerCore::Reporting(const std::function<void()>& load) {
     try {
-        Reload();
+        load();
         return true;
     } catch (const std::exception& e) {
-        if (FHost.ShowError) FHost.ShowError(MessageText(e.what()));
+        ReportError(MessageText(e.what()));
         return false;
     }
+}
+
+void TSkinManagerCore::ReportError(const std::wstring& message) {
+    if (FHost.ShowError) FHost.ShowError(message);
 }
 
 void TSkinManagerCore::Reload() {

@@ -110,6 +110,8 @@ private:
     bool SkinIsPackedFile() const;
     void Reload();                  // packed file or normal reload, as the name decides
     bool ReloadReportingErrors();   // false when the reload raised (message shown)
+    bool Reporting(const std::function<void()>& load);  // false when load raised (message shown)
+    void ReportError(const std::wstring& message);
     void ReloadSkin();
     void ReloadInternalSkin();
     void ReloadPackedSkin();

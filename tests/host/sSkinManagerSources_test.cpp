@@ -146,7 +146,9 @@ TEST(SkinManagerSources, TheKvpSuffixIsDroppedFromTheName) {
         f.core.SetSkinName(c.given);
         const std::string given(c.given.begin(), c.given.end());
         EXPECT_EQ(f.core.SkinName(), c.stored == L"Abc" ? L"Abc" : c.given) << given;
-        if (c.stored == L"Abc") EXPECT_EQ(f.FormColor(), 5) << given << ": the file Abc.kvp is loaded";
+        if (c.stored == L"Abc") {
+            EXPECT_EQ(f.FormColor(), 5) << given << ": the file Abc.kvp is loaded";
+        }
     }
 }
 
