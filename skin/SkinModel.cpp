@@ -51,6 +51,7 @@ void TSkinModel::SetSource(const TOptionsFile& options, const TSkinSource& sourc
     FOptions = &options;
     FSource = source;
     SkinIsPacked = source.Package != nullptr;
+    FCommon = TOptionsFile::FromText(CommonSections);
 }
 
 void TSkinModel::Load(const TOptionsFile& options, const TSkinSource& source) {
@@ -91,7 +92,7 @@ void TSkinModel::LoadAllMasks() {
     for (const auto& section : FOptions->Sections())
         for (const auto& [key, value] : section.Keys)
             if (!(section.Name == kGlobal && key == L"MASTERBITMAP")) AddMask(section.Name, key, value);
-    if (!CommonSections.empty()) AddCommonMasks(TOptionsFile::FromText(CommonSections));
+    if (!FCommon.Empty()) AddCommonMasks(FCommon);
 }
 
 // Bitmap files and rectangle lists of the common sections join the skin's masks.
@@ -170,8 +171,8 @@ void TSkinModel::LoadAllPatterns() {
         ma.push_back(std::move(m));
     });
     // JPEG images of the common sections stay patterns whatever their size.
-    if (!CommonSections.empty())
-        ForEachJpeg(TOptionsFile::FromText(CommonSections),
+    if (!FCommon.Empty())
+        ForEachJpeg(FCommon,
                     [this](std::wstring section, std::wstring key, std::unique_ptr<rd::TMemBitmap32> img) {
                         pa.push_back({std::move(img), std::move(section), std::move(key)});
                     });
@@ -240,7 +241,7 @@ void TSkinModel::LoadAllGeneralData() {
 
     gd.clear();
     for (const auto& section : f.Sections()) gd.push_back(ReadSection(section.Name));
-    if (!CommonSections.empty()) MergeCommonSections(TOptionsFile::FromText(CommonSections));
+    if (!FCommon.Empty()) MergeCommonSections(FCommon);
     BuildPalette();
     if (GetSkinIndex(L"TRANSPARENT") < 0) {
         TsGeneralData t;

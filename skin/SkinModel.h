@@ -133,7 +133,8 @@ public:
 
     // The whole load: the three loaders in order, then the constant indexes.
     void Load(const TOptionsFile& options, const TSkinSource& source);
-    // What the loaders below read; Load sets it. The options must outlive the loads.
+    // What the loaders below read, with CommonSections parsed; Load sets it. The options must
+    // outlive the loads.
     void SetSource(const TOptionsFile& options, const TSkinSource& source);
     void LoadAllMasks();
     void LoadAllPatterns();
@@ -172,6 +173,7 @@ private:
                        Match match) const;
 
     const TOptionsFile* FOptions = nullptr;
+    TOptionsFile FCommon;  // CommonSections, parsed once per load
     TSkinSource FSource;
 };
 
