@@ -6,19 +6,24 @@
 
 namespace rd {
 
+bool ClipBlock(const TBitmap32& target, const TBitmap32& source, int& tx, int& ty, int& sx, int& sy, int& w, int& h,
+               int sourceRows) {
+    auto moveIn = [](int& t, int& s, int& len) {
+        if (s < 0) { t -= s; len += s; s = 0; }
+        if (t < 0) { s -= t; len += t; t = 0; }
+    };
+    moveIn(tx, sx, w);
+    moveIn(ty, sy, h);
+    w = std::min({w, target.Width - tx, source.Width - sx});
+    h = std::min({h, target.Height - ty, std::min(sourceRows, source.Height) - sy});
+    return w > 0 && h > 0;
+}
+
 void CopyRect32(TBitmap32* target, int tx, int ty, const TBitmap32* source, int sx, int sy, int w, int h) {
     uint8_t* r;
     ptrdiff_t s;
     if (!GetScanGeometry(target, r, s) || !GetScanGeometry(source, r, s)) return;
-    auto moveIn = [](int& t, int& src, int& len) {
-        if (src < 0) { t -= src; len += src; src = 0; }
-        if (t < 0) { src -= t; len += t; t = 0; }
-    };
-    moveIn(tx, sx, w);
-    moveIn(ty, sy, h);
-    w = std::min({w, target->Width - tx, source->Width - sx});
-    h = std::min({h, target->Height - ty, source->Height - sy});
-    if (w <= 0 || h <= 0) return;
+    if (!ClipBlock(*target, *source, tx, ty, sx, sy, w, h, source->Height)) return;
     for (int j = 0; j < h; ++j)
         std::memmove(target->Row(ty + j) + tx, source->Row(sy + j) + sx, static_cast<size_t>(w) * 4);
 }

@@ -5,6 +5,11 @@
 
 namespace rd {
 
+// Clips a w x h block at (tx, ty) of target / (sx, sy) of source to both bitmaps, the source
+// limited to its first sourceRows rows; false when nothing is left.
+bool ClipBlock(const TBitmap32& target, const TBitmap32& source, int& tx, int& ty, int& sx, int& sy, int& w, int& h,
+               int sourceRows);
+
 // Copies the w x h block at (sx, sy) of source to (tx, ty) of target, clipped to both.
 void CopyRect32(TBitmap32* target, int tx, int ty, const TBitmap32* source, int sx, int sy, int w, int h);
 

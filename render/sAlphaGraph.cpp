@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "render/acBlit.h"
 #include "render/acPixelRows.h"
 
 namespace rd {
@@ -53,17 +54,9 @@ struct TBlock {
     int tx, ty, sx, sy, w, h;
 };
 
-// Moves negative positions inside both bitmaps and clips the size to both; false when empty.
+// The block clipped to both bitmaps; false when empty.
 bool ClipBlock(const TBitmap32& target, const TBitmap32& source, TBlock& b) {
-    auto moveIn = [&](int& t, int& s, int& len) {
-        if (s < 0) { t -= s; len += s; s = 0; }
-        if (t < 0) { s -= t; len += t; t = 0; }
-    };
-    moveIn(b.tx, b.sx, b.w);
-    moveIn(b.ty, b.sy, b.h);
-    b.w = std::min({b.w, target.Width - b.tx, source.Width - b.sx});
-    b.h = std::min({b.h, target.Height - b.ty, source.Height - b.sy});
-    return b.w > 0 && b.h > 0;
+    return rd::ClipBlock(target, source, b.tx, b.ty, b.sx, b.sy, b.w, b.h, source.Height);
 }
 
 }  // namespace

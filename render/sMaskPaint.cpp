@@ -50,20 +50,6 @@ void ComposeMasked(TBitmap32* target, int tx, int ty, int w, int h, const TBitma
                          bg.Ready || opaque);
 }
 
-// Clips a w x h block at (tx, ty) / (sx, sy) to both bitmaps; false when empty.
-bool ClipBlock(const TBitmap32& target, const TBitmap32& source, int& tx, int& ty, int& sx, int& sy, int& w, int& h,
-               int sourceRows) {
-    auto moveIn = [](int& t, int& s, int& len) {
-        if (s < 0) { t -= s; len += s; s = 0; }
-        if (t < 0) { s -= t; len += t; t = 0; }
-    };
-    moveIn(tx, sx, w);
-    moveIn(ty, sy, h);
-    w = std::min({w, target.Width - tx, source.Width - sx});
-    h = std::min({h, target.Height - ty, sourceRows - sy});
-    return w > 0 && h > 0;
-}
-
 // One piece of the grid: source block (sx, sy, sw, sh) of the frame into target block dst.
 struct TPiece {
     int sx, sy, sw, sh;
@@ -410,16 +396,20 @@ void PaintMaskWithRegion(TBitmap32* target, std::vector<TRect>& cutOut, bool cor
     PaintMaskNinePart(target, whole, TCacheInfo{}, cornerFlag, state, mask);
     TNinePartGrid grid;
     if (!BuildNinePartGrid(whole, state, mask, nullptr, grid)) return;
+    const int imageRows = grid.Source->Height - (grid.Masked ? grid.MaskDy : 0);
     for (const TPiece& p : grid.Pieces) {
         if (!p.corner || !grid.Draws(p)) continue;
-        // Runs of magenta image pixels in each row of the corner piece, one rectangle per run.
-        for (int j = 0; j < p.sh; ++j) {
-            const uint32_t* s = grid.Source->Row(p.sy + j) + p.sx;
-            for (int i = 0; i < p.sw;) {
+        // The part of the corner piece that lies in the source, as it was drawn.
+        int tx = p.dst.Left, ty = p.dst.Top, sx = p.sx, sy = p.sy, w = p.sw, h = p.sh;
+        if (!ClipBlock(*target, *grid.Source, tx, ty, sx, sy, w, h, imageRows)) continue;
+        // Runs of magenta image pixels in each row of it, one rectangle per run.
+        for (int j = 0; j < h; ++j) {
+            const uint32_t* s = grid.Source->Row(sy + j) + sx;
+            for (int i = 0; i < w;) {
                 if (s[i] != kKey) { ++i; continue; }
                 const int first = i;
-                while (i < p.sw && s[i] == kKey) ++i;
-                cutOut.push_back({p.dst.Left + first, p.dst.Top + j, p.dst.Left + i, p.dst.Top + j + 1});
+                while (i < w && s[i] == kKey) ++i;
+                cutOut.push_back({tx + first, ty + j, tx + i, ty + j + 1});
             }
         }
     }

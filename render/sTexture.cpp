@@ -33,32 +33,31 @@ void TileBitmap(TBitmap32* target, const TRect& area, const TBitmap32* source, c
 
 TRect RemainderOrCovered(TRect r) { return IsEmpty(r) ? kCovered : r; }
 
-// Draws one masked tile: image pixel s, mask pixel m one frame height lower.
+// Draws one masked tile, clipped to the target and to the source: image pixel s, mask pixel m
+// maskDy rows lower.
 void CopyMaskedTile(TBitmap32* target, int tx, int ty, int w, int h, const TBitmap32* source, int sx, int sy,
                     int maskDy, const TCacheInfo& bg) {
+    if (!ClipBlock(*target, *source, tx, ty, sx, sy, w, h, source->Height - maskDy)) return;
     const bool fromBitmap = bg.Ready && bg.FillColor == clMagenta && bg.Bmp;
     const bool fromColor = bg.FillColor != clMagenta;
     const uint32_t fill = ExchangeRedBlue(static_cast<uint32_t>(bg.FillColor));
     for (int j = 0; j < h; ++j) {
         const int y = ty + j;
-        if (y < 0 || y >= target->Height || sy + j + maskDy >= source->Height) continue;
         const uint32_t* img = source->Row(sy + j) + sx;
         const uint32_t* msk = source->Row(sy + j + maskDy) + sx;
-        uint32_t* dst = target->Row(y);
+        uint32_t* dst = target->Row(y) + tx;
         for (int i = 0; i < w; ++i) {
-            const int x = tx + i;
-            if (x < 0 || x >= target->Width) continue;
             const uint32_t s = img[i];
             if (s == 0x00FF00FFu) {
                 if (fromBitmap) {
-                    const int bx = x + bg.X, by = y + bg.Y;
-                    if (bx >= 0 && by >= 0 && bx < bg.Bmp->Width && by < bg.Bmp->Height) dst[x] = bg.Bmp->Row(by)[bx];
+                    const int bx = tx + i + bg.X, by = y + bg.Y;
+                    if (bx >= 0 && by >= 0 && bx < bg.Bmp->Width && by < bg.Bmp->Height) dst[i] = bg.Bmp->Row(by)[bx];
                 } else if (fromColor) {
-                    dst[x] = fill;
+                    dst[i] = fill;
                 }
                 continue;
             }
-            dst[x] = ThroughMask(dst[x], s, msk[i]);
+            dst[i] = ThroughMask(dst[i], s, msk[i]);
         }
     }
 }

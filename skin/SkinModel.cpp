@@ -25,6 +25,15 @@ std::unique_ptr<rd::TMemBitmap32> DecodeByName(const std::wstring& name, const T
     return std::move(img.Bitmap);
 }
 
+// A rectangle of the master bitmap is cut to the bitmap, so that no painter is handed a piece
+// past its edge; false when nothing is left, and the value then defines no mask. Cut rather than
+// refused: a mask that runs a few pixels over the edge keeps what lies inside, and its state
+// frames and default border widths follow the cut size. Without a master bitmap nothing is ever
+// drawn from the rectangle and it stays as written.
+bool ClipToMasterBitmap(const rd::TBitmap32* master, rd::TRect& r) {
+    return !master || rd::ClipToBitmap(*master, r);
+}
+
 }  // namespace
 
 // PNG images are prepared for alpha painting when the brightness is not raised.
@@ -124,6 +133,8 @@ void TSkinModel::AddMask(const std::wstring& section, const std::wstring& key, c
         if (Contains(notation->FileName, L".PNG") && Adjustment.Brightness <= 0)
             PreparePng(*bmp, FOptions->ReadVersion(kGlobal, L"VERSION", 0));
         r = {0, 0, bmp->Width, bmp->Height};
+    } else if (!ClipToMasterBitmap(MasterBitmap.get(), r)) {
+        return;
     }
     TsMaskData m = MaskFromNotation(*notation, r);
     const bool upperNames = notation->Kind == TNotationKind::BitmapFile || notation->Kind == TNotationKind::RectList;
@@ -301,7 +312,9 @@ int TSkinModel::BuildOuterMask(int index, const std::wstring& prefix) {
         auto value = FOptions->Value(kGlobal, key);
         if (!value || value->empty() || (*value)[0] != L'^') return -1;
         TImageNotation n = *ParseImageNotation(*value);
-        TsMaskData m = MaskFromNotation(n, n.R);
+        rd::TRect r = n.R;
+        if (!ClipToMasterBitmap(MasterBitmap.get(), r)) return -1;
+        TsMaskData m = MaskFromNotation(n, r);
         m.ClassName = kGlobal;
         m.PropertyName = key;
         m.ImgType = itisaBorder;

@@ -227,6 +227,64 @@ TEST(SkinModel, BrokenInputEndsTheLoad) {
     }
 }
 
+TEST(SkinModel, MasterBitmapRectanglesAreCutToTheBitmap) {
+    // A 20 x 20 master bitmap; rectangles past its edge are cut to it, and one with nothing
+    // inside defines no mask. Default widths follow the cut size.
+    struct Case {
+        const wchar_t* line;  // in section [A]; LO_ keys belong to [GLOBALINFO]
+        bool defined;
+        rd::TRect r;
+        int wl, wt;
+    } cases[] = {
+        {L"X=^0012^0012^0030^0030^0002^0002^0002^0002^1^0^1^0", true, {12, 12, 20, 20}, 2, 2},
+        {L"X=^0012^0012^0030^0030^0000^0000^0000^0000^1^0^1^0", true, {12, 12, 20, 20}, 2, 2},  // 8 div 3
+        {L"X=^0000^0000^0030^0010^0000^0000^0000^0000^1^0^1^0", true, {0, 0, 20, 10}, 6, 3},
+        {L"X=@0012@0012@0030@0030@1@0", true, {12, 12, 20, 20}, 0, 0},
+        {L"X=~0015~0010~0030~0020~00~1", true, {15, 10, 20, 20}, 0, 0},
+        {L"X=#(12,12,30,30)(1,0,0,1)", true, {12, 12, 20, 20}, 2, 2},
+        {L"X=^0020^0000^0030^0010^0002^0002^0002^0002^1^0^1^0", false, {}, 0, 0},  // right of the bitmap
+        {L"X=@0000@0020@0010@0030@1@0", false, {}, 0, 0},                          // below it
+        {L"X=~0005~0005~0005~0010~00~0", false, {}, 0, 0},                         // no width
+    };
+    for (const auto& c : cases) {
+        const std::wstring text = std::wstring(L"[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\n[A]\n") + c.line + L"\n";
+        TacSkinConvertor pack;
+        pack.Files.push_back({L"Master.bmp", true, Bmp24(20, 20, 0x336699)});
+        TOptionsFile options = TOptionsFile::FromText(text);
+        TSkinModel m;
+        m.Load(options, {&pack, {}});
+        const int i = m.GetMaskIndex(L"A", L"X");
+        ASSERT_EQ(i >= 0, c.defined) << c.line;
+        if (!c.defined) continue;
+        const TsMaskData& mask = m.ma[i];
+        EXPECT_EQ((std::vector<int>{mask.R.Left, mask.R.Top, mask.R.Right, mask.R.Bottom, mask.WL, mask.WT}),
+                  (std::vector<int>{c.r.Left, c.r.Top, c.r.Right, c.r.Bottom, c.wl, c.wt}))
+            << c.line;
+    }
+}
+
+TEST(SkinModel, OuterEffectMaskRectangleIsCutToTheMasterBitmap) {
+    struct Case { const wchar_t* mask; int right; } cases[] = {
+        {L"^0010^0010^0040^0040^0002^0002^0002^0002^1^0^1^0", 20},
+        {L"^0030^0010^0040^0040^0002^0002^0002^0002^1^0^1^0", -1},  // wholly outside: no mask
+    };
+    for (const auto& c : cases) {
+        const std::wstring text =
+            std::wstring(L"[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\nLO_SOURCE=1\nLO_MASK=") + c.mask + L"\n";
+        TacSkinConvertor pack;
+        pack.Files.push_back({L"Master.bmp", true, Bmp24(20, 20, 0x336699)});
+        TOptionsFile options = TOptionsFile::FromText(text);
+        TSkinModel m;
+        m.Load(options, {&pack, {}});
+        if (c.right < 0) {
+            EXPECT_EQ(m.oe[0].Mask, -1) << c.mask;
+        } else {
+            ASSERT_TRUE(m.IsValidImgIndex(m.oe[0].Mask)) << c.mask;
+            EXPECT_EQ(m.ma[m.oe[0].Mask].R.Right, c.right);
+        }
+    }
+}
+
 TEST(ImageDecode, BadAndEnormousImages) {
     TBytes bmp = Bmp24(4, 4, 0);
     TBytes cut(bmp.begin(), bmp.end() - 5);
