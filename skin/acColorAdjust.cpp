@@ -19,8 +19,10 @@ uint32_t HueOfColor(uint32_t c, int offset) { return rd::ShiftHueOfColor(offset,
 uint32_t SaturationOfColor(uint32_t c, int amount) { return rd::ShiftSaturation(amount, c); }
 uint32_t BrightnessOfColor(uint32_t c, int amount) { return rd::ShiftBrightness(c, amount); }
 
+// A system colour (negative value) is resolved to its RGB value first: the operations work on
+// the colour's channels, and the value's bits would otherwise name another system colour.
 void ApplyToColor(rd::TColor& color, TColorOp op, int amount) {
-    color = static_cast<rd::TColor>(op(static_cast<uint32_t>(color), amount));
+    color = static_cast<rd::TColor>(op(static_cast<uint32_t>(rd::ColorToRGB(color)), amount));
 }
 void ApplyUnlessNone(rd::TColor& color, TColorOp op, int amount) {
     if (color != -1) ApplyToColor(color, op, amount);

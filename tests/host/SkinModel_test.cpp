@@ -4,6 +4,7 @@
 
 #include "skin/SkinError.h"
 #include "skin/SkinModel.h"
+#include "skin/acColorAdjust.h"
 #include "skin/acImageDecode.h"
 
 using namespace sk;
@@ -282,6 +283,41 @@ TEST(SkinModel, OuterEffectMaskRectangleIsCutToTheMasterBitmap) {
             ASSERT_TRUE(m.IsValidImgIndex(m.oe[0].Mask)) << c.mask;
             EXPECT_EQ(m.ma[m.oe[0].Mask].R.Right, c.right);
         }
+    }
+}
+
+TEST(SkinModel, TintWorksOnTheRgbOfSystemColours) {
+    // System colours (negative values) are resolved before each tint step, so a tinted
+    // section colour is an RGB value and no longer names a system colour. Brightness leaves
+    // the palette alone.
+    const rd::TColor face = rd::ColorToRGB(rd::clBtnFace), highlight = rd::ColorToRGB(rd::clHighlight);
+    struct Case {
+        TColorAdjustment tint;
+        uint32_t (*op)(uint32_t color, const TColorAdjustment& tint);
+        bool palette;
+    } cases[] = {
+        {{196, 0, 0}, [](uint32_t c, const TColorAdjustment& t) { return rd::ShiftHueOfColor(t.HueOffset, c); }, true},
+        {{0, 60, 0},
+         [](uint32_t c, const TColorAdjustment& t) { return rd::ShiftSaturation(SaturationAmount(t.Saturation), c); }, true},
+        {{0, -60, 0},
+         [](uint32_t c, const TColorAdjustment& t) { return rd::ShiftSaturation(SaturationAmount(t.Saturation), c); }, true},
+        {{0, 0, 30}, [](uint32_t c, const TColorAdjustment& t) { return rd::ShiftBrightness(c, t.Brightness); }, false},
+    };
+    for (const auto& c : cases) {
+        TOptionsFile options = TOptionsFile::FromText(
+            L"[GLOBALINFO]\nCOLOR=-16777203\n[EDIT]\nCOLOR=-16777201\nFONTCOLOR=-16777203\nTCLEFT=-16777208\n");
+        TSkinModel m;
+        m.Adjustment = c.tint;
+        m.Load(options, {});
+        const TsGeneralData& edit = m.gd[m.GetSkinIndex(L"EDIT")];
+        const std::vector<rd::TColor> got = {edit.Color, edit.FontColor.Color, edit.FontColor.Left,
+                                             m.Palette[pcMainColor]};
+        const std::vector<rd::TColor> want = {
+            static_cast<rd::TColor>(c.op(face, c.tint)), static_cast<rd::TColor>(c.op(highlight, c.tint)),
+            static_cast<rd::TColor>(c.op(rd::ColorToRGB(rd::clWindowText), c.tint)),
+            c.palette ? static_cast<rd::TColor>(c.op(highlight, c.tint)) : rd::clHighlight};
+        EXPECT_EQ(got, want) << c.tint.HueOffset << " " << c.tint.Saturation << " " << c.tint.Brightness;
+        for (size_t i = 0; i < 3; ++i) EXPECT_GE(got[i], 0) << "still a system colour";
     }
 }
 
