@@ -1,6 +1,7 @@
 #include "skin/sMaskData.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "skin/SkinError.h"
@@ -81,20 +82,56 @@ std::optional<TImageNotation> External(const std::wstring& v) {
     return n;
 }
 
-std::optional<TImageNotation> RectList(const std::wstring& v) {
-    if (v == L"#") return std::nullopt;
-    // Words are separated by parentheses; blank words between them do not count.
+// The words of a rectangle list: a parenthesised group is one word (blanks inside it separate
+// its items, as commas do); outside parentheses words are separated by blanks.
+std::vector<std::wstring> RectListWords(std::wstring_view v) {
     std::vector<std::wstring> words;
-    for (int i = 1, n = CountFields(v, L"()"); i <= n; ++i)
-        if (std::wstring w = TrimBlanks(FieldAt(i, v, L"()")); !w.empty()) words.push_back(std::move(w));
-    const std::wstring_view items = L" ,";
-    const std::wstring rect = words.size() > 1 ? words[1] : std::wstring();
+    std::wstring word;
+    bool inGroup = false;
+    auto endWord = [&] {
+        if (std::wstring w = TrimBlanks(word); !w.empty()) words.push_back(std::move(w));
+        word.clear();
+    };
+    for (const wchar_t c : v) {
+        if (c == L'(' || c == L')') {
+            endWord();
+            inGroup = c == L'(';
+        } else if (c <= L' ' && !inGroup) {
+            endWord();
+        } else {
+            word += c;
+        }
+    }
+    endWord();
+    return words;
+}
+
+// Left, top, right and bottom from a word of four integers, a rectangle with an area whose
+// sides fit an int; nullopt otherwise.
+std::optional<rd::TRect> RectFromWord(const std::wstring& word, std::wstring_view items) {
+    if (CountFields(word, items) != 4) return std::nullopt;
+    int v[4];
+    for (int i = 0; i < 4; ++i) {
+        const auto n = ParseDecimal(FieldAt(i + 1, word, items));
+        if (!n) return std::nullopt;
+        v[i] = *n;
+    }
+    const int64_t w = int64_t(v[2]) - v[0], h = int64_t(v[3]) - v[1];
+    if (w <= 0 || h <= 0 || w > INT32_MAX || h > INT32_MAX) return std::nullopt;
+    return rd::TRect{v[0], v[1], v[2], v[3]};
+}
+
+// A value whose second word is not a usable rectangle defines nothing (text such as
+// "Studio #5" is not a rectangle list).
+std::optional<TImageNotation> RectList(const std::wstring& v) {
+    const std::wstring_view items = L" ,\t";
+    const std::vector<std::wstring> words = RectListWords(v);
+    const auto rect = words.size() > 1 ? RectFromWord(words[1], items) : std::nullopt;
+    if (!rect) return std::nullopt;
     const std::wstring counts = words.size() > 2 ? words[2] : std::wstring();
-    if (CountFields(rect, items) < 4) throw ESkinError("Invalid rectangle list: " + NarrowForMessage(v));
     TImageNotation n;
     n.Kind = TNotationKind::RectList;
-    n.R = {DecimalOrThrow(FieldAt(1, rect, items)), DecimalOrThrow(FieldAt(2, rect, items)),
-           DecimalOrThrow(FieldAt(3, rect, items)), DecimalOrThrow(FieldAt(4, rect, items))};
+    n.R = *rect;
     n.ImageCount = IntFieldAt(1, counts, items);
     n.MaskType = std::max(IntFieldAt(2, counts, items), 0);
     n.BorderWidth = std::max(IntFieldAt(3, counts, items), 0);

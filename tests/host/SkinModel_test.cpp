@@ -321,6 +321,21 @@ TEST(SkinModel, TintWorksOnTheRgbOfSystemColours) {
     }
 }
 
+TEST(SkinModel, TextsWithAHashAreNotRectangleLists) {
+    // Any value may contain "#"; only a usable rectangle after it makes a mask.
+    TacSkinConvertor pack;
+    pack.Files.push_back({L"Master.bmp", true, Bmp24(20, 20, 0x336699)});
+    TOptionsFile options = TOptionsFile::FromText(
+        L"[GLOBALINFO]\nMASTERBITMAP=MASTER.BMP\nAUTHOR=Studio #5\nDESCRIPTION=# 1 (first)\n"
+        L"[A]\nX=# 0,0,10,10 1,0,0,1\n");
+    TSkinModel m;
+    m.Load(options, {&pack, {}});
+    EXPECT_EQ(m.CommonSkinData->Author, L"Studio #5");
+    ASSERT_EQ(m.ma.size(), 1u);
+    EXPECT_EQ(m.GetMaskIndex(L"A", L"X"), 0);
+    EXPECT_EQ(m.ma[0].R.Right, 10);
+}
+
 TEST(ImageDecode, BadAndEnormousImages) {
     TBytes bmp = Bmp24(4, 4, 0);
     TBytes cut(bmp.begin(), bmp.end() - 5);

@@ -32,6 +32,8 @@ TEST(ImageNotation, FixedPositionNotations) {
         {L"~0619~0045~0625~0048~07", {619, 45, 625, 48}, 1, 0, 7, 0, 0, 0, 0, 0, itisaTexture},
         {L"# (1,2,31,42) (3 1 0 5)", {1, 2, 31, 42}, 3, 1, 5, 0, 3, 6, 3, 6, itisaBorder},
         {L"#(0,0,12,12)(2,-1,4)", {0, 0, 12, 12}, 2, 0, 1, 4, 4, 4, 4, 4, itisaBorder},
+        {L"# 0,0,10,10 1,0,0,1", {0, 0, 10, 10}, 1, 0, 1, 0, 3, 3, 3, 3, itisaBorder},  // words split by blanks
+        {L"#\t(3, 4, 33, 10)1,1", {3, 4, 33, 10}, 1, 1, 1, 0, 10, 1, 10, 1, itisaBorder},
     };
     for (const auto& c : cases) {
         const TsMaskData m = Mask(c.value);
@@ -88,8 +90,13 @@ TEST(ImageNotation, FileNotations) {
 TEST(ImageNotation, ValuesThatDefineNothingOrFail) {
     for (const wchar_t* v : {L"", L"N/A", L"12", L"3421243;0;0", L"#", L"PAT.JPG", L"-16777201"})
         EXPECT_FALSE(ParseImageNotation(v)) << v;
+    // Values with "#" whose second word is no usable rectangle are not rectangle lists.
+    for (const wchar_t* v : {L"Studio #5", L"#5", L"#0,0,4,4", L"# 0,0,10", L"#(1,2,x,4)(1)", L"#(1,2)(1)",
+                             L"#(0,0,4,4,4)(1)", L"#(5,5,1,1)(1)", L"#(0,0,0,9)(1)", L"#(0,0,3000000000,1)(1)",
+                             L"#(-2000000000,0,2000000000,1)(1)", L"Studio #5.BMP", L"## ##"})
+        EXPECT_FALSE(ParseImageNotation(v)) << v;
     for (const wchar_t* v : {L"^00x0^0037^0154^0046^0002^0002^0002^0002^2^0^1^1", L"^0000^0037", L"@0128@0074@0173@0089@x@0",
-                             L"~0619~0045~0625~0048~A0~0", L"#(1,2,x,4)(1)", L"#(1,2)(1)"})
+                             L"~0619~0045~0625~0048~A0~0"})
         EXPECT_ANY_THROW(ParseImageNotation(v)) << v;
     // Image count 0 with widths to be defaulted: a format error, no division.
     auto zero = ParseImageNotation(L"^0000^0000^0060^0040^0000^0000^0000^0000^0^0^1^0");
