@@ -158,7 +158,7 @@ void TintPixels32(TBitmap32* bitmap, TRect rect, TColor color, int percent, uint
         uint32_t out = uint32_t(alpha) << 24;
         for (int lane = 0; lane < 3; ++lane) {
             const int c = Channel(p, lane);
-            out |= static_cast<uint32_t>(c - ((c - Channel(t, lane)) * pc) / 100) << (lane * 8);
+            out |= ClampByte(c - ((c - Channel(t, lane)) * pc) / 100) << (lane * 8);  // above 100 %: off the range
         }
         p = out;
     });

@@ -116,12 +116,16 @@ TEST(RectFills, FillFramePaintsFourBands) {
             EXPECT_EQ(ReadPixel32(bmp, x, y), expected[y][x] == '#' ? 0xFFFF0000u : 0u) << x << "," << y;
 }
 
-TEST(RectFills, TintTruncatesTowardZeroAndUsesLowBytePercent) {
+TEST(RectFills, TintTruncatesTowardZeroUsesLowBytePercentAndClamps) {
     struct Case { uint32_t pixel; uint32_t color; int percent; uint32_t expected; } cases[] = {
         {Px(200, 100, 0), 0x000000, 50, Px(100, 50, 0, 9)},
         {Px(0, 0, 0), 0xFFFFFF, 33, Px(84, 84, 84, 9)},    // 0 - (-255*33)/100 = 84.15 -> 84
         {Px(10, 20, 30), 0x000000, 256 + 50, Px(5, 10, 15, 9)},  // low byte of 306 is 50
         {Px(255, 0, 0), 0x0000FF, 100, Px(255, 0, 0, 9)},
+        // Above 100 per cent each channel is held to 0..255 and never reaches its neighbours.
+        {Px(255, 255, 255), 0x000000, 200, Px(0, 0, 0, 9)},
+        {Px(0, 0, 0), 0xFFFFFF, 150, Px(255, 255, 255, 9)},
+        {Px(200, 10, 100), 0x80FF00, 255, Px(0, 255, 171, 9)},  // -310, 634, 100 + (28 * 255) / 100
     };
     for (const auto& c : cases) {
         TMemBitmap32 bmp = Filled(1, 1, c.pixel);
