@@ -39,6 +39,16 @@ bool ClipToBitmap(const TBitmap32& bitmap, TRect& rect) {
     return rect.Left < rect.Right && rect.Top < rect.Bottom;
 }
 
+TBitmap32 ViewOfRect(const TBitmap32& bitmap, TRect rect) {
+    TBitmap32 view;
+    if (!bitmap.Row0 || !ClipToBitmap(bitmap, rect)) return view;
+    view.Row0 = reinterpret_cast<uint8_t*>(bitmap.Row(rect.Top) + rect.Left);
+    view.Stride = bitmap.Stride;
+    view.Width = rect.Width();
+    view.Height = rect.Height();
+    return view;
+}
+
 bool GetScanGeometry(const TBitmap32* bitmap, uint8_t*& row0, ptrdiff_t& stride) {
     if (!bitmap || bitmap->Height <= 0 || bitmap->Width <= 0 || !bitmap->Row0) return false;
     row0 = bitmap->Row0;

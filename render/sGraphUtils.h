@@ -54,6 +54,10 @@ private:
 // rect cut down to the bitmap; false when nothing is left.
 bool ClipToBitmap(const TBitmap32& bitmap, TRect& rect);
 
+// The pixels of rect cut to the bitmap, as a bitmap of their own that shares the rows; a bitmap
+// without rows when nothing is left.
+TBitmap32 ViewOfRect(const TBitmap32& bitmap, TRect rect);
+
 // Bitmap helpers.
 std::unique_ptr<TMemBitmap32> NewBitmap32(int width, int height);
 std::unique_ptr<TMemBitmap32> NewBitmapLike(const TBitmap32& source);

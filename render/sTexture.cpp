@@ -33,6 +33,17 @@ void TileBitmap(TBitmap32* target, const TRect& area, const TBitmap32* source, c
 
 TRect RemainderOrCovered(TRect r) { return IsEmpty(r) ? kCovered : r; }
 
+// Stretches frame of source over band, drawing only the pixels inside clip (a band as deep as
+// the texture is cut, not squeezed, by a shallower rectangle).
+void StretchClipped(TBitmap32* target, const TRect& clip, const TRect& band, const TBitmap32* source,
+                    const TRect& frame) {
+    TRect inside = clip;
+    if (!ClipToBitmap(*target, inside)) return;
+    TBitmap32 view = ViewOfRect(*target, inside);
+    const TRect moved{band.Left - inside.Left, band.Top - inside.Top, band.Right - inside.Left, band.Bottom - inside.Top};
+    StretchRect32(&view, moved, source, frame);
+}
+
 // Draws one masked tile, clipped to the target and to the source: image pixel s, mask pixel m
 // maskDy rows lower.
 void CopyMaskedTile(TBitmap32* target, int tx, int ty, int w, int h, const TBitmap32* source, int sx, int sy,
@@ -113,11 +124,11 @@ void FillTexture(TBitmap32* target, TRect& rect, const TBitmap32* pattern, int m
         case 2: TileBitmap(target, top, src, frame); rect = RemainderOrCovered({r.Left, top.Bottom, r.Right, r.Bottom}); break;
         case 3: TileBitmap(target, left, src, frame); rect = RemainderOrCovered({left.Right, r.Top, r.Right, r.Bottom}); break;
         case 4:
-            StretchRect32(target, {r.Left, r.Top, r.Right, r.Top + h}, src, frame);
+            StretchClipped(target, r, {r.Left, r.Top, r.Right, r.Top + h}, src, frame);
             rect = RemainderOrCovered({r.Left, top.Bottom, r.Right, r.Bottom});
             break;
         case 5:
-            StretchRect32(target, {r.Left, r.Top, r.Left + w, r.Bottom}, src, frame);
+            StretchClipped(target, r, {r.Left, r.Top, r.Left + w, r.Bottom}, src, frame);
             rect = RemainderOrCovered({left.Right, r.Top, r.Right, r.Bottom});
             break;
         case 6: TileBitmap(target, bottom, src, frame); rect = RemainderOrCovered({r.Left, r.Top, r.Right, bottom.Top}); break;

@@ -28,23 +28,8 @@ void ApplyUnlessNone(rd::TColor& color, TColorOp op, int amount) {
     if (color != -1) ApplyToColor(color, op, amount);
 }
 
-// A view of a rectangle of a bitmap (clipped), sharing its pixels.
-rd::TBitmap32 View(const rd::TBitmap32& bmp, rd::TRect r) {
-    r.Left = std::max(r.Left, 0);
-    r.Top = std::max(r.Top, 0);
-    r.Right = std::min(r.Right, bmp.Width);
-    r.Bottom = std::min(r.Bottom, bmp.Height);
-    rd::TBitmap32 v;
-    if (r.Right <= r.Left || r.Bottom <= r.Top || !bmp.Row0) return v;
-    v.Row0 = reinterpret_cast<uint8_t*>(bmp.Row(r.Top) + r.Left);
-    v.Stride = bmp.Stride;
-    v.Width = r.Right - r.Left;
-    v.Height = r.Bottom - r.Top;
-    return v;
-}
-
 void CopyRect(const rd::TBitmap32& target, const rd::TBitmap32& source, rd::TRect r) {
-    rd::TBitmap32 to = View(target, r), from = View(source, r);
+    rd::TBitmap32 to = rd::ViewOfRect(target, r), from = rd::ViewOfRect(source, r);
     for (int y = 0; y < to.Height; ++y) std::copy_n(from.Row(y), to.Width, to.Row(y));
 }
 
@@ -147,7 +132,7 @@ void ChangeBrightness(TSkinModel& m, int amount) {
             rd::ForEachPixel(&bmp, rd::PixelShiftBrightness, amount, kKey);
             if (amount > 0) PreparePng(bmp, m.CommonSkinData->Version);
         } else {
-            ForEachPixelIn(View(bmp, {0, 0, bmp.Width, bmp.Height / 2}), rd::PixelShiftBrightness, amount);
+            ForEachPixelIn(rd::ViewOfRect(bmp, {0, 0, bmp.Width, bmp.Height / 2}), rd::PixelShiftBrightness, amount);
         }
     }
     ApplyToSections(m, BrightnessOfColor, amount, false);

@@ -83,6 +83,41 @@ TEST(FillTexture, ModesPaintTheirBandsAndReportTheRest) {
     }
 }
 
+TEST(FillTexture, EveryModeStaysInsideARectangleSmallerThanTheTexture) {
+    // The texture is 4 x 5; the rectangles are narrower or shallower than it.
+    for (const TRect rect : {TRect{2, 2, 5, 5}, TRect{2, 2, 6, 5}, TRect{3, 1, 5, 9}})
+        for (int mode = 0; mode <= 11; ++mode) {
+            TTextureModel tm(mode);
+            TMemBitmap32 bmp = Filled(12, 12, kBlank);
+            TRect r = rect;
+            FillTexture(&bmp, r, nullptr, mode, &tm.Mask());
+            int outside = 0;
+            for (int y = 0; y < bmp.Height; ++y)
+                for (int x = 0; x < bmp.Width; ++x) {
+                    const bool in = x >= rect.Left && x < rect.Right && y >= rect.Top && y < rect.Bottom;
+                    if (!in && ReadPixel32(bmp, x, y) != kBlank) ++outside;
+                }
+            EXPECT_EQ(outside, 0) << "mode " << mode << ", rect " << rect.Left << "," << rect.Top << ","
+                                  << rect.Right << "," << rect.Bottom;
+        }
+}
+
+TEST(FillTexture, StretchedBandsAreCutByAShallowerRectangle) {
+    // Rect (2, 2)-(5, 5): mode 4 stretches 4 columns to 3 and keeps the rows 1:1; mode 5 keeps
+    // the columns and stretches 5 rows to 3 (source rows 0, 1, 3).
+    struct Case { int mode; TPoint at; int tx, ty; } cases[] = {
+        {4, {4, 4}, 2, 2}, {4, {3, 2}, 1, 0}, {5, {4, 4}, 2, 3}, {5, {2, 3}, 0, 1},
+    };
+    for (const auto& c : cases) {
+        TTextureModel tm(c.mode);
+        TMemBitmap32 bmp = Filled(12, 12, kBlank);
+        TRect r{2, 2, 5, 5};
+        FillTexture(&bmp, r, nullptr, c.mode, &tm.Mask());
+        EXPECT_EQ(ReadPixel32(bmp, c.at.X, c.at.Y), TTextureModel::T(c.tx, c.ty)) << "mode " << c.mode;
+        EXPECT_EQ(r.Left, -1) << "the band covers the whole rectangle";
+    }
+}
+
 TEST(FillTexture, StretchModesAndPattern) {
     TTextureModel tm(1);
     TMemBitmap32 bmp = Filled(8, 10, kBlank);
