@@ -12,6 +12,16 @@ TTriangleFillFunc GTriangleFill = InterpolateTriangles;
 
 inline int ColorChannel(int32_t color, int lane) { return (static_cast<uint32_t>(color) >> (lane * 8)) & 0xFF; }
 
+// A colour value as an opaque pixel.
+uint32_t OpaquePixel(int32_t color) { return ExchangeRedBlue(static_cast<uint32_t>(color) & 0x00FFFFFFu) | 0xFF000000u; }
+
+// The colour of a fill one line long: Color1 of the first piece with a share above 0 per cent
+// (a longer fill skips a first piece of 0 per cent), else of the last piece.
+uint32_t OneLineColor(const sk::TsGradArray& array) {
+    const auto covering = std::find_if(array.begin(), array.end(), [](const sk::TsGradPie& p) { return p.Percent > 0; });
+    return OpaquePixel(covering != array.end() ? covering->Color1 : array.back().Color1);
+}
+
 // Colours (as opaque pixels) of the rows (vertical) or columns (horizontal) of a gradient,
 // indexed from `first`; 0 marks a line no piece painted (painted lines have alpha 255).
 // pieceEnd(start, percent) gives where a piece that starts at `start` ends; `last` is the
@@ -45,6 +55,10 @@ std::vector<uint32_t> GradientLines(const sk::TsGradArray& array, int first, int
         }
         y = end;
     }
+    // A fill one line long leaves every piece empty; the line takes the colour the first line
+    // of a longer fill starts with.
+    if (begin == last && begin >= first && !array.empty() && !lines[last - first])
+        lines[last - first] = OneLineColor(array);
     return lines;
 }
 

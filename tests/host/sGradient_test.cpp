@@ -81,6 +81,28 @@ TEST(FillGradient, HorizontalColumnsCopiedToEveryRow) {
     for (int x = 5; x < 10; ++x) EXPECT_EQ(ReadPixel32(bmp, x, 2), Px(0, 255, 0)) << x;
 }
 
+TEST(FillGradient, OneLineFillsTakeTheFirstColour) {
+    // A gradient one column (horizontal) or one row (vertical) across paints that line whole
+    // with the colour a longer fill starts with; the pixels around it stay.
+    const uint32_t untouched = 0x11223344;
+    struct Case { const wchar_t* data; TRect rect; uint32_t expected; } cases[] = {
+        {L"255;65280;100;1;0", {3, 1, 4, 5}, Px(255, 0, 0)},                     // one column
+        {L"255;65280;100;0;0", {1, 2, 6, 3}, Px(255, 0, 0)},                     // one row
+        {L"255;255;50;1;0;16711680;0;50;0;0", {0, 0, 1, 6}, Px(255, 0, 0)},      // first of two pieces
+        {L"255;255;0;1;0;16711680;0;100;0;0", {5, 0, 6, 6}, Px(0, 0, 255)},      // a 0 per cent piece is skipped
+        {L"255;255;0;0;0;16711680;0;0;0;0", {0, 5, 6, 6}, Px(0, 0, 255)},        // no share anywhere: the last piece
+    };
+    for (const auto& c : cases) {
+        TMemBitmap32 bmp = Filled(6, 6, untouched);
+        FillGradient(&bmp, c.rect, Parse(c.data));
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 6; ++x) {
+                const bool in = x >= c.rect.Left && x < c.rect.Right && y >= c.rect.Top && y < c.rect.Bottom;
+                EXPECT_EQ(ReadPixel32(bmp, x, y), in ? c.expected : untouched) << x << "," << y;
+            }
+    }
+}
+
 TEST(FillGradient, TrianglesTakeVertexColoursFromPieces) {
     // Two pieces: vertex 0 (top-left) gets piece 0, the centre and vertices 2..4 piece 1.
     TMemBitmap32 bmp = Filled(21, 11, 0);
