@@ -75,6 +75,19 @@ std::vector<uint32_t> HorizontalLines(const sk::TsGradArray& array, const TRect&
     });
 }
 
+// Whether a pixel lying exactly on the edge from u to v belongs to a triangle whose edge
+// functions have the sign `sign` inside: the top-left rule (a horizontal edge with the inside
+// below it, or an edge with the inside to its right). Triangles sharing an edge paint it once,
+// and triangles spanning a rectangle's corners stay off its right and bottom sides, as the
+// platform's fill does.
+bool OwnsEdge(const TTriVertex& u, const TTriVertex& v, int sign) {
+    const int64_t towardInsideX = sign * (int64_t(u.Y) - v.Y), towardInsideY = sign * (int64_t(v.X) - u.X);
+    return towardInsideX > 0 || (towardInsideX == 0 && towardInsideY > 0);
+}
+
+// A pixel whose edge function is w (positive inside after times sign) lies in the triangle.
+bool InsideEdge(int64_t w, int sign, bool ownsEdge) { return w * sign > 0 || (w == 0 && ownsEdge); }
+
 uint16_t Channel16(int32_t color, int lane) { return static_cast<uint16_t>(ColorChannel(color, lane) << 8); }
 
 void FillTriangles(TBitmap32* target, const TRect& rect, const sk::TsGradArray& array) {
@@ -107,6 +120,8 @@ bool InterpolateTriangles(TBitmap32* target, const TTriVertex* vertices, int ver
         // Twice the signed area; edge functions divided by it give the barycentric weights.
         const int64_t area = int64_t(b.X - a.X) * (c.Y - a.Y) - int64_t(b.Y - a.Y) * (c.X - a.X);
         if (area == 0) continue;
+        const int sign = area > 0 ? 1 : -1;
+        const bool ownsA = OwnsEdge(b, c, sign), ownsB = OwnsEdge(c, a, sign), ownsC = OwnsEdge(a, b, sign);
         const int x0 = std::max(std::min({a.X, b.X, c.X}), 0), x1 = std::min(std::max({a.X, b.X, c.X}), target->Width - 1);
         const int y0 = std::max(std::min({a.Y, b.Y, c.Y}), 0), y1 = std::min(std::max({a.Y, b.Y, c.Y}), target->Height - 1);
         for (int y = y0; y <= y1; ++y) {
@@ -115,8 +130,8 @@ bool InterpolateTriangles(TBitmap32* target, const TTriVertex* vertices, int ver
                 const int64_t wa = int64_t(b.X - x) * (c.Y - y) - int64_t(b.Y - y) * (c.X - x);
                 const int64_t wb = int64_t(c.X - x) * (a.Y - y) - int64_t(c.Y - y) * (a.X - x);
                 const int64_t wc = area - wa - wb;
-                const bool inside = area > 0 ? (wa >= 0 && wb >= 0 && wc >= 0) : (wa <= 0 && wb <= 0 && wc <= 0);
-                if (!inside) continue;
+                if (!InsideEdge(wa, sign, ownsA) || !InsideEdge(wb, sign, ownsB) || !InsideEdge(wc, sign, ownsC))
+                    continue;
                 auto mix = [&](uint16_t ca, uint16_t cb, uint16_t cc) {
                     return static_cast<uint32_t>((wa * ca + wb * cb + wc * cc) / area) >> 8;
                 };

@@ -18,7 +18,8 @@ struct TTriangle {
 };
 
 // Smooth-shaded triangle fill. The Windows build installs msimg32's GradientFill, looked up
-// at run time; the default interpolates the vertex colours directly on the rows. A function
+// at run time; the default interpolates the vertex colours directly on the rows, with the
+// platform's top-left fill rule (pixels on a right or bottom edge are not painted). A function
 // returning false means the platform offers no such fill (nothing is drawn).
 using TTriangleFillFunc = bool (*)(TBitmap32* target, const TTriVertex* vertices, int vertexCount,
                                    const TTriangle* triangles, int triangleCount);

@@ -120,6 +120,29 @@ TEST(FillGradient, TrianglesTakeVertexColoursFromPieces) {
     EXPECT_EQ(mid >> 24, 255u);
 }
 
+TEST(FillGradient, TrianglesCoverTheRectangleExactly) {
+    // The portable triangle fill paints every pixel of the rectangle and none outside it: its
+    // right and bottom sides are exclusive like every rectangle's.
+    const uint32_t untouched = 0x01020304;
+    for (const TRect rect : {TRect{5, 4, 15, 12}, TRect{0, 0, 30, 20}, TRect{3, 3, 4, 9}, TRect{2, 7, 11, 8},
+                             TRect{7, 2, 14, 17}, TRect{-4, -3, 6, 5}}) {
+        TMemBitmap32 bmp = Filled(30, 20, untouched);
+        FillGradient(&bmp, rect, Parse(L"255;0;20;2;0;65280;0;20;0;0;16711680;0;20;0;0;0;0;20;0;0;16777215;0;20;0;0"));
+        int outside = 0, missing = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 30; ++x) {
+                const bool in = x >= rect.Left && x < rect.Right && y >= rect.Top && y < rect.Bottom;
+                const bool painted = ReadPixel32(bmp, x, y) != untouched;
+                outside += !in && painted;
+                missing += in && !painted;
+            }
+        const std::string at = std::to_string(rect.Left) + "," + std::to_string(rect.Top) + "," +
+                               std::to_string(rect.Right) + "," + std::to_string(rect.Bottom);
+        EXPECT_EQ(outside, 0) << at;
+        EXPECT_EQ(missing, 0) << at;
+    }
+}
+
 namespace {
 int GFillCalls = 0;
 bool NoTriangleFill(TBitmap32*, const TTriVertex* v, int n, const TTriangle*, int t) {
