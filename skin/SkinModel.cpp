@@ -368,7 +368,7 @@ TsGeneralData TSkinModel::ReadSection(const std::wstring& name) const {
     g.OuterOffset = {in(L"OUTOFFSL", 0, 255), in(L"OUTOFFST", 0, 255), in(L"OUTOFFSR", 0, 255), in(L"OUTOFFSB", 0, 255)};
     g.OuterOpacity = in(L"OUTOPACITY", 200, 255);
 
-    auto readState = [&](TsGenState& s, const std::wstring& p, size_t minGradient) {
+    auto readState = [&](TsGenState& s, const std::wstring& p) {
         auto key = [&](const wchar_t* k) { return p + k; };
         auto rd = [&](const wchar_t* k, int def, int max) { return f.ReadIntInherited(name, key(k), def, max); };
         s.Color = rd(L"COLOR", 0x00FFFFFF, 0x7FFFFFFF);
@@ -380,16 +380,21 @@ TsGeneralData TSkinModel::ReadSection(const std::wstring& name) const {
         s.GlowColor = f.ReadIntInherited(name, p.empty() ? L"GCOL" : L"HGCOL", 0x00FFFFFF, 0x7FFFFFFF);
         s.GlowSize = f.ReadIntInherited(name, p.empty() ? L"GSIZE" : L"HGSIZE", 0, 255);
         s.Transparency = rd(L"TRANSPARENCY", 0, 100);
-        if (s.GradientData.size() < minGradient)
+    };
+    // A gradient text too short to hold a gradient turns the state's gradient off.
+    auto parseGradient = [](TsGenState& s, size_t minLength) {
+        if (s.GradientData.size() < minLength)
             s.GradientPercent = 0;
         else
             ParseGradientData(s.GradientData, s.GradientArray);
     };
-    readState(g.Props[0], L"", 2);
+    readState(g.Props[0], L"");
+    parseGradient(g.Props[0], 2);
     if (g.States < 2)
         g.Props[1] = g.Props[0];
     else
-        readState(g.Props[1], L"HOT", 6);
+        readState(g.Props[1], L"HOT");
+    parseGradient(g.Props[1], 6);  // also for a hot state copied from the normal one
 
     CopyStatesToFields(g);
     return g;

@@ -336,6 +336,28 @@ TEST(SkinModel, TextsWithAHashAreNotRectangleLists) {
     EXPECT_EQ(m.ma[0].R.Right, 10);
 }
 
+TEST(SkinModel, HotGradientNeedsSixCharactersAlsoWhenCopied) {
+    // The hot state's gradient text must be at least six characters long, the normal one's two;
+    // a one-state section copies its normal state into the hot one and the rule still applies.
+    struct Case { const wchar_t* keys; int normalPercent, hotPercent; size_t hotPieces; } cases[] = {
+        {L"STATES=1\nGRADIENTDATA=N/A\nGRADIENTPERCENT=100\n", 100, 0, 0},
+        {L"STATES=1\nGRADIENTDATA=1;2;3\nGRADIENTPERCENT=40\n", 40, 0, 0},
+        {L"STATES=1\nGRADIENTDATA=1;2;100;0;0\nGRADIENTPERCENT=40\n", 40, 40, 1},
+        {L"STATES=2\nHOTGRADIENTDATA=N/A\nHOTGRADIENTPERCENT=50\n", 0, 0, 0},
+        {L"STATES=2\nHOTGRADIENTDATA=0;0;100;0;0\nHOTGRADIENTPERCENT=50\n", 0, 50, 1},
+    };
+    for (const auto& c : cases) {
+        TOptionsFile options = TOptionsFile::FromText(std::wstring(L"[A]\n") + c.keys);
+        TSkinModel m;
+        m.Load(options, {});
+        const TsGeneralData& a = m.gd[m.GetSkinIndex(L"A")];
+        EXPECT_EQ(a.GradientPercent, c.normalPercent) << c.keys;
+        EXPECT_EQ(a.HotGradientPercent, c.hotPercent) << c.keys;
+        EXPECT_EQ(a.Props[1].GradientPercent, c.hotPercent) << c.keys;
+        EXPECT_EQ(a.HotGradientArray.size(), c.hotPieces) << c.keys;
+    }
+}
+
 TEST(ImageDecode, BadAndEnormousImages) {
     TBytes bmp = Bmp24(4, 4, 0);
     TBytes cut(bmp.begin(), bmp.end() - 5);
