@@ -109,6 +109,7 @@ TSkinManagerHost WindowsHost() {
     const TUnitImages& images = UnitStart();
     host.BlurTemplate = images.Blur.get();
     host.BuiltInShadows = {images.ShadowActive.get(), images.ShadowInactive.get()};
+    host.SizingFrameWidth = GetSystemMetrics(SM_CXFRAME);
     return host;
 }
 
@@ -121,7 +122,6 @@ std::function<void(const std::wstring&)> TsSkinManager::ErrorBox = [](const std:
 TsSkinManager* TsSkinManager::FDefault = nullptr;
 
 TsSkinManager::TsSkinManager(tk::TComponent* owner) : tk::TComponent(owner), FCore(WindowsHost()) {
-    FCore.Model().SizingFrameWidth = GetSystemMetrics(SM_CXFRAME);
     if (!FDefault) FDefault = this;
     RefillThirdLists();
     FCore.DefaultEmptySkinDirectory();

@@ -48,9 +48,15 @@ std::wstring FormatVersion(double version) {
 
 }  // namespace
 
-TSkinManagerCore::TSkinManagerCore(TSkinManagerHost host)
-    : FHost(std::move(host)), FModel(std::make_unique<TSkinModel>()) {
-    FModel->BlurTemplate = FHost.BlurTemplate;
+TSkinManagerCore::TSkinManagerCore(TSkinManagerHost host) : FHost(std::move(host)), FModel(NewModel()) {}
+
+// Every model, loaded or empty, starts from the host's values, so none of them is lost when
+// a model is replaced.
+std::unique_ptr<TSkinModel> TSkinManagerCore::NewModel() const {
+    auto model = std::make_unique<TSkinModel>();
+    model->BlurTemplate = FHost.BlurTemplate;
+    model->SizingFrameWidth = FHost.SizingFrameWidth;
+    return model;
 }
 
 void TSkinManagerCore::DefaultEmptySkinDirectory() {
@@ -235,7 +241,7 @@ void TSkinManagerCore::SetActive(bool value) {
     if (value) {
         SetSkinName(FSkinName);
     } else if (!FSkinName.empty() && !FLoadingSkin) {
-        FModel = std::make_unique<TSkinModel>();
+        FModel = NewModel();
         FModel->InitConstantIndexes();
         CheckShadows();
         if (!Designing) Fire(OnDeactivate);
@@ -318,7 +324,7 @@ void TSkinManagerCore::ReloadInternalSkin() {
     if (found == FInternalSkins.end()) {
         if (FInternalSkins.empty()) {
             FActive = false;
-            FModel = std::make_unique<TSkinModel>();
+            FModel = NewModel();
             return;
         }
         found = FInternalSkins.begin();
@@ -351,10 +357,8 @@ void TSkinManagerCore::ReloadPackedSkin() {
 void TSkinManagerCore::LoadModel(const TOptionsFile& options, const TSkinSource& source,
                                  const std::wstring& skinPath) {
     CheckVersion(options.ReadVersion(kGlobal, L"VERSION", 0));
-    auto model = std::make_unique<TSkinModel>();
+    auto model = NewModel();
     model->Adjustment = FAdjustment;
-    model->SizingFrameWidth = FModel->SizingFrameWidth;
-    model->BlurTemplate = FHost.BlurTemplate;
     model->CommonSections = FCommonSections;
     model->Load(options, source);
     model->CommonSkinData->SkinPath = skinPath;

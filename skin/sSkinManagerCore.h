@@ -31,6 +31,7 @@ struct TSkinManagerHost {
     bool LayeredWindows = false;                                  // the platform can draw form shadows
     TBuiltInShadows BuiltInShadows;                               // "acSHDA" / "acSHDI"
     const rd::TBitmap32* BlurTemplate = nullptr;                  // "BLUR5"
+    int SizingFrameWidth = 4;                                     // SM_CXFRAME, default of "FORMOFFSET"
 };
 
 enum TSkinningRule : uint8_t { srStdForms = 1, srStdDialogs = 2, srThirdParty = 4 };
@@ -115,6 +116,7 @@ private:
     void ReloadSkin();
     void ReloadInternalSkin();
     void ReloadPackedSkin();
+    std::unique_ptr<TSkinModel> NewModel() const;  // empty, with the platform's values
     void LoadModel(const TOptionsFile& options, const TSkinSource& source, const std::wstring& skinPath);
     void CheckVersion(double version);
     void ReapplyTint();

@@ -39,6 +39,7 @@ struct Fixture {
     std::vector<std::wstring> errors, messages, warnings;
     std::vector<std::wstring> args;
     rd::TMemBitmap32 shadowA{33, 33}, shadowI{33, 33};
+    static constexpr int kSizingFrame = 7;  // the platform's frame width, not the model's default
     TSkinManagerCore core{Host()};
 
     TSkinManagerHost Host() {
@@ -50,6 +51,7 @@ struct Fixture {
         h.ExeFolder = L"";  // the skin directory below is absolute
         h.LayeredWindows = true;
         h.BuiltInShadows = {&shadowA, &shadowI};
+        h.SizingFrameWidth = kSizingFrame;
         return h;
     }
     Fixture() {
@@ -133,6 +135,37 @@ TEST(SkinManagerSources, WithoutAnySkinTheManagerTurnsInactive) {
     f.core.SetSkinName(L"Velmora2 (internal)");
     EXPECT_FALSE(f.core.Active());
     EXPECT_EQ(f.core.SkinInfo(), L"N/A");
+}
+
+TEST(SkinManagerSources, FormOffsetDefaultsToThePlatformFrameWidthAfterEveryLoad) {
+    // Without "FORMOFFSET" the content offset is the platform's sizing frame width, whatever
+    // model the manager held before the load.
+    const struct {
+        const char* step;
+        std::function<void(Fixture&)> act;
+    } steps[] = {
+        {"first load", [](Fixture& f) { f.core.SetSkinName(L"Velmora2 (internal)"); }},
+        {"Active off and on",
+         [](Fixture& f) {
+             f.core.SetActive(false);
+             f.core.SetActive(true);
+         }},
+        {"a reload that found no skin, then a load",
+         [](Fixture& f) {
+             const std::vector<TsStoredSkin> skins = f.core.InternalSkins();
+             f.core.InternalSkins().clear();
+             f.core.SetSkinName(L"Velmora2 (internal)");
+             ASSERT_FALSE(f.core.Active());
+             f.core.InternalSkins() = skins;
+             f.core.SetActive(true);
+         }},
+    };
+    Fixture f;
+    for (const auto& s : steps) {
+        s.act(f);
+        ASSERT_TRUE(f.core.SkinLoaded()) << s.step;
+        EXPECT_EQ(f.core.Model().CommonSkinData->ExContentOffs, Fixture::kSizingFrame) << s.step;
+    }
 }
 
 TEST(SkinManagerSources, TheKvpSuffixIsDroppedFromTheName) {
