@@ -75,6 +75,8 @@ bool IsRunningUnderWow64() {
     return fn(GetCurrentProcess(), &wow) && wow;
 }
 
+bool IsWindows64Bit() { return sizeof(void*) == 8 || IsRunningUnderWow64(); }
+
 std::wstring VersionLabelFromResource(const uint8_t* data, size_t size, bool buildOnly) {
     if (!data || size < 56) return {};
     auto word = [data](size_t at) { return static_cast<unsigned>(data[at] | (data[at + 1] << 8)); };
@@ -100,9 +102,11 @@ void ApplyAfterDialogRule(std::wstring& name, bool action) {
 }
 
 void TForm1::FormCreate(tk::TObject*) {
-    bool64bit = IsRunningUnderWow64();
+    // The thumbnail library follows the bitness of Windows (its shell is what loads it); the
+    // system folder is the one this process sees: SysWOW64 for 32-bit code on 64-bit Windows.
+    bool64bit = IsWindows64Bit();
     GLPathProgram = GetSpecialFolder(CSIDL_PROGRAM_FILES);
-    GLPathSystem = GetSpecialFolder(CSIDL_WINDOWS) + (bool64bit ? L"\\SysWOW64" : L"\\System32");
+    GLPathSystem = GetSpecialFolder(CSIDL_WINDOWS) + (IsRunningUnderWow64() ? L"\\SysWOW64" : L"\\System32");
     sLabelFX3->SetCaption(L"beta v." + GetVersionLabel(false));
     InstallFiles[0] = {L"bass", L"bass.dll", L""};
     InstallFiles[1] = {L"basswasapi", L"basswasapi.dll", L""};
@@ -140,7 +144,9 @@ void TForm1::ExtractPayloadRow(const Tfile& row, const std::wstring& targetDir, 
 }
 
 void TForm1::WriteUninstallEntry() {
-    tk::TRegistry reg;
+    // Always the 32-bit view, where the 32-bit installer writes it: both builds find, replace and
+    // remove the same entry.
+    tk::TRegistry reg(KEY_ALL_ACCESS | KEY_WOW64_32KEY);
     Log(L"Занесение данных в реестр");
     reg.SetRootKey(HKEY_LOCAL_MACHINE);
     reg.OpenKey(kUninstallKey, true);

@@ -75,6 +75,8 @@ extern TForm1* Form1;
 
 std::wstring GetSpecialFolder(uint16_t folder);
 bool IsRunningUnderWow64();
+// True on 64-bit Windows: in the native 64-bit build always, in the 32-bit build under WOW64.
+bool IsWindows64Bit();
 // The version text of the executable's own version resource ("0.14.3 [Build: 110]").
 std::wstring GetVersionLabel(bool buildOnly);
 // The same text from the bytes of a version resource; empty when they are too short.

@@ -20,8 +20,9 @@ bool RunningUnderWow64() {
 
 ThumbnailFile InstalledThumbnailFile() {
   ThumbnailFile file;
-  file.is_64bit = RunningUnderWow64();
-  file.system_dir = SpecialFolderPath(CSIDL_WINDOWS) + (file.is_64bit ? L"\\SysWOW64" : L"\\System32");
+  const bool wow64 = RunningUnderWow64();
+  file.is_64bit = sizeof(void*) == 8 || wow64;
+  file.system_dir = SpecialFolderPath(CSIDL_WINDOWS) + (wow64 ? L"\\SysWOW64" : L"\\System32");
   file.path = file.system_dir + (file.is_64bit ? L"\\QZThumbnail64.dll" : L"\\QZThumbnail32.dll");
   file.view = file.is_64bit ? KEY_WOW64_64KEY : 0;
   return file;

@@ -13,8 +13,9 @@ std::wstring SpecialFolderPath(int csidl);
 // True when this 32-bit process runs on 64-bit Windows.
 bool RunningUnderWow64();
 
-// The thumbnail handler where the installer puts it: the Windows folder followed by
-// "\SysWOW64\QZThumbnail64.dll" under WOW64, else "\System32\QZThumbnail32.dll".
+// The thumbnail handler where the installer of this build puts it: the Windows folder followed
+// by "\SysWOW64\QZThumbnail64.dll" under WOW64, "\System32\QZThumbnail64.dll" in the native
+// 64-bit build, else "\System32\QZThumbnail32.dll".
 struct ThumbnailFile {
   std::wstring system_dir;
   std::wstring path;

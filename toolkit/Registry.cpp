@@ -8,7 +8,7 @@ std::wstring Relative(const std::wstring& key) {
 }
 }  // namespace
 
-TRegistry::TRegistry(REGSAM access) : FAccess(access | KEY_WOW64_32KEY) {}
+TRegistry::TRegistry(REGSAM access) : FAccess(access) {}
 
 TRegistry::~TRegistry() { CloseKey(); }
 

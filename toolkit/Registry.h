@@ -6,8 +6,8 @@ namespace tk {
 
 class TRegistry : public TObject {
 public:
-    // access: the rights keys are opened with; KEY_WOW64_32KEY is added so that a 64-bit
-    // build would see the same (32-bit) view as the shipped 32-bit installer.
+    // access: the rights keys are opened with, including the registry view
+    // (KEY_WOW64_32KEY / KEY_WOW64_64KEY); without one, the view of this process.
     explicit TRegistry(REGSAM access = KEY_ALL_ACCESS);
     ~TRegistry() override;
 

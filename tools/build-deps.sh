@@ -1,12 +1,21 @@
 #!/usr/bin/env bash
-# Builds the Windows (MinGW i686) libraries that Debian does not package for MinGW:
-# libjpeg-turbo and libpng from Debian's source packages, GoogleTest from /usr/src/googletest.
-# Everything lands in $1 (default build/deps/mingw32); a stamp per library makes reruns free.
+# Builds the Windows (MinGW) libraries that Debian does not package for MinGW: libjpeg-turbo
+# and libpng from Debian's source packages, GoogleTest from /usr/src/googletest.
+# Usage: build-deps.sh [i686|x86_64 [prefix]]. Everything lands in the prefix (default
+# build/deps/mingw32 or build/deps/mingw64); a stamp per library makes reruns free.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-prefix=${1:-$root/build/deps/mingw32}
+arch=${1:-i686}
+case $arch in
+  i686) default_prefix=$root/build/deps/mingw32 ;;
+  x86_64) default_prefix=$root/build/deps/mingw64 ;;
+  *) echo "unknown architecture $arch" >&2; exit 2 ;;
+esac
+prefix=${2:-$default_prefix}
+# The sources are shared by both architectures; each has its own build folders.
 work=$(dirname "$prefix")/src
-toolchain=$root/cmake/mingw-i686.cmake
+toolchain=$root/cmake/mingw-$arch.cmake
+sysroot=/usr/$arch-w64-mingw32
 mkdir -p "$prefix" "$work"
 jobs=$(nproc)
 
@@ -33,7 +42,7 @@ fetch_source() {
 
 cmake_build() {
   local name=$1 src=$2; shift 2
-  local bld=$work/$name-build
+  local bld=$work/$name-$arch-build
   cmake -S "$src" -B "$bld" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DKALVETRA_DEPS_PREFIX="$prefix" -Wno-dev "$@" >/dev/null
   cmake --build "$bld" -j "$jobs" >/dev/null
@@ -41,22 +50,22 @@ cmake_build() {
 }
 
 if [ ! -f "$prefix/.libjpeg.stamp" ]; then
-  echo "deps: libjpeg-turbo"
+  echo "deps ($arch): libjpeg-turbo"
   fetch_source libjpeg-turbo
   cmake_build libjpeg "$work/libjpeg-turbo/unpacked" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF
   touch "$prefix/.libjpeg.stamp"
 fi
 
 if [ ! -f "$prefix/.libpng.stamp" ]; then
-  echo "deps: libpng"
+  echo "deps ($arch): libpng"
   fetch_source libpng1.6
   cmake_build libpng "$work/libpng1.6/unpacked" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
-    -DZLIB_INCLUDE_DIR=/usr/i686-w64-mingw32/include -DZLIB_LIBRARY=/usr/i686-w64-mingw32/lib/libz.a
+    -DZLIB_INCLUDE_DIR=$sysroot/include -DZLIB_LIBRARY=$sysroot/lib/libz.a
   touch "$prefix/.libpng.stamp"
 fi
 
 if [ ! -f "$prefix/.gtest.stamp" ]; then
-  echo "deps: googletest"
+  echo "deps ($arch): googletest"
   cmake_build gtest /usr/src/googletest -DBUILD_GMOCK=ON -Dgtest_disable_pthreads=OFF
   touch "$prefix/.gtest.stamp"
 fi

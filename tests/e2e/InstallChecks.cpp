@@ -140,7 +140,7 @@ void check_uninstall_entry(CheckLog& log, const InstallLayout& layout, bool expe
   check_url_values(log);
   log.expect_equal(L"number of values in " + where, 9,
                    (long long)registry_value_count(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_WOW64_32KEY));
-  if (layout.wow64)
+  if (layout.windows64)
     log.expect(!registry_key_exists(HKEY_LOCAL_MACHINE, kUninstallKey, KEY_WOW64_64KEY),
                L"uninstall entry absent from the 64-bit view: " + where);
 }

@@ -30,10 +30,13 @@ std::wstring extraction_line(const std::wstring& path) { return L"Извлече
 
 InstallLayout InstallLayout::detect() {
   InstallLayout layout;
+  // The driver is built for the installer's architecture, so its own view of the machine is
+  // the installer's: the program-files and system folders it sees, the handler for its Windows.
   layout.wow64 = is_wow64();
+  layout.windows64 = sizeof(void*) == 8 || layout.wow64;
   layout.dir = special_folder(CSIDL_PROGRAM_FILES) + L"\\Kalvetra";
   layout.system_dir = special_folder(CSIDL_WINDOWS) + (layout.wow64 ? L"\\SysWOW64" : L"\\System32");
-  layout.thumbnail_file = layout.wow64 ? L"QZThumbnail64.dll" : L"QZThumbnail32.dll";
+  layout.thumbnail_file = layout.windows64 ? L"QZThumbnail64.dll" : L"QZThumbnail32.dll";
   layout.desktop_link = special_folder(CSIDL_DESKTOP) + L"\\Kalvetra.lnk";
   layout.programs_link = special_folder(CSIDL_PROGRAMS) + L"\\Kalvetra.lnk";
   return layout;

@@ -13,7 +13,8 @@ extern const std::wstring kUninstallKey;
 extern const std::vector<std::wstring> kAssociationKeys;
 
 struct InstallLayout {
-  bool wow64 = false;
+  bool wow64 = false;              // this (32-bit) process runs on 64-bit Windows
+  bool windows64 = false;          // 64-bit Windows: natively or under WOW64
   std::wstring dir;               // program-files folder + "\Kalvetra"
   std::wstring system_dir;        // Windows folder + "\System32" or "\SysWOW64"
   std::wstring thumbnail_file;    // "QZThumbnail32.dll" or "QZThumbnail64.dll"

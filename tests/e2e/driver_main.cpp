@@ -28,7 +28,7 @@ void check_prefix(CheckLog& log, const InstallLayout& layout) {
   const wchar_t* bits = _wgetenv(L"KALVETRA_PREFIX_BITS");
   if (!bits) return;
   std::wstring want = bits;
-  log.expect_equal(L"Wine prefix bitness as the test asked", want, layout.wow64 ? L"64" : L"32");
+  log.expect_equal(L"Wine prefix bitness as the test asked", want, layout.windows64 ? L"64" : L"32");
 }
 }  // namespace
 

@@ -2,16 +2,18 @@
 # Runs one end-to-end scenario: the driver under Wine (prefix from KALVETRA_PREFIX_BITS) on a
 # private virtual display. When KALVETRA_SCREENSHOT_DIR is set, the driver asks for
 # screenshots ("SCREENSHOT <state>"); each is taken of the whole screen as
-# <scenario>-<bits>-<state>.png and answered with a line on the driver's standard input.
+# <scenario>-<tag>-<state>.png (tag: KALVETRA_RUN_TAG, default the prefix bits) and answered with a line on the driver's standard input.
 # Usage: run-scenario.sh <e2e_driver.exe> <scenario> <installer.exe> <payload folder>
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 driver=$1 scenario=$2
 shift 2
 bits=${KALVETRA_PREFIX_BITS:-32}
+tag=${KALVETRA_RUN_TAG:-$bits}
 shots=${KALVETRA_SCREENSHOT_DIR:-}
 
 source "$root/tools/wine-env.sh"
+wine_skip_unless_runnable "$bits"
 wine_prefix "$bits"
 # Real mouse input goes to this display: never use the user's own screen.
 unset DISPLAY
@@ -20,7 +22,7 @@ export DISPLAY
 
 finish() {
   # Let the prefix's Wine processes end before their display goes away.
-  timeout 30 wineserver -w || true
+  timeout 30 "$WINESERVER" -w || true
   wine_display_stop
 }
 trap finish EXIT
@@ -39,7 +41,7 @@ while IFS= read -r line <&"$from_driver"; do
   line=${line%$'\r'}
   printf '%s\n' "$line"
   if [[ $line == "SCREENSHOT "* ]]; then
-    file=$shots/$scenario-$bits-${line#SCREENSHOT }.png
+    file=$shots/$scenario-$tag-${line#SCREENSHOT }.png
     if import -window root "$file"; then echo "saved  $file"; else echo "could not save $file"; fi
     echo >&"$to_driver"
   fi

@@ -20,7 +20,7 @@ const wchar_t kAppWindowClass[] = L"KalvetraMainWindow";
 
 const std::wstring kClassKey = std::wstring(L"CLSID\\") + qz::kThumbnailHandlerClsidText;
 
-REGSAM handler_view(const InstallLayout& layout) { return layout.wow64 ? KEY_WOW64_64KEY : 0; }
+REGSAM handler_view(const InstallLayout& layout) { return layout.windows64 ? KEY_WOW64_64KEY : 0; }
 
 template <typename Condition>
 bool wait_until(Condition condition, DWORD timeout_ms) {
@@ -156,10 +156,10 @@ void check_thumbnail_registration(CheckLog& log, const InstallLayout& layout) {
 }
 
 void check_thumbnail_object(CheckLog& log, const InstallLayout& layout, const PayloadInputs& inputs) {
-  const std::wstring& client = layout.wow64 ? inputs.thumbnail_client64 : inputs.thumbnail_client32;
+  const std::wstring& client = layout.windows64 ? inputs.thumbnail_client64 : inputs.thumbnail_client32;
   auto result = run_captured(client, L"\"" + inputs.work_dir + L"\"", kProgramTimeoutMs);
   log.expect(result && result->exit_code == 0,
-             std::wstring(layout.wow64 ? L"64" : L"32") + L"-bit COM client gets a thumbnail with alpha", L"exit code 0",
+             std::wstring(layout.windows64 ? L"64" : L"32") + L"-bit COM client gets a thumbnail with alpha", L"exit code 0",
              result ? L"exit code " + std::to_wstring(result->exit_code) + L": " + result->output : L"no end");
 }
 

@@ -52,6 +52,7 @@ std::vector<uint8_t> EncodeJpeg(int w, int h, bool progressive) {
 
 std::vector<uint8_t> StoredPicture(const std::string& cls, const std::vector<uint8_t>& image, int32_t declared) {
     std::vector<uint8_t> d;
+    d.reserve(1 + cls.size() + 4 + image.size());
     d.push_back(static_cast<uint8_t>(cls.size()));
     d.insert(d.end(), cls.begin(), cls.end());
     uint8_t len[4];

@@ -62,18 +62,26 @@ TEST(Registry, WritingWithoutAnOpenKeyNamesTheValue) {
     }
 }
 
-TEST(Registry, MachineKeysGoToThe32BitView) {
-    std::wstring key = kTestRoot + L"\\" + kvtest::UniqueName(L"view");
-    {
-        TRegistry reg;
-        reg.SetRootKey(HKEY_LOCAL_MACHINE);
-        ASSERT_TRUE(reg.OpenKey(key, true));
-        reg.WriteString(L"Probe", L"1");
+// On 64-bit Windows the two views of HKLM\Software are different trees; on 32-bit Windows
+// there is one tree and the view flags are ignored.
+TEST(Registry, MachineKeysGoToTheViewAsked) {
+    const bool windows64 = IsWow64Prefix();
+    const bool native64 = sizeof(void*) == 8;
+    struct Case { REGSAM view; bool in32, in64; };
+    for (const Case& c : {Case{KEY_WOW64_32KEY, true, !windows64},
+                          Case{KEY_WOW64_64KEY, !windows64, true},
+                          Case{0, !native64, native64 || !windows64}}) {
+        std::wstring key = kTestRoot + L"\\" + kvtest::UniqueName(L"view");
+        {
+            TRegistry reg(KEY_ALL_ACCESS | c.view);
+            reg.SetRootKey(HKEY_LOCAL_MACHINE);
+            ASSERT_TRUE(reg.OpenKey(key, true));
+            reg.WriteString(L"Probe", L"1");
+        }
+        EXPECT_EQ(KeyInView(HKEY_LOCAL_MACHINE, key, KEY_WOW64_32KEY), c.in32) << "view " << c.view;
+        EXPECT_EQ(KeyInView(HKEY_LOCAL_MACHINE, key, KEY_WOW64_64KEY), c.in64) << "view " << c.view;
+        TRegistry cleanup(KEY_ALL_ACCESS | c.view);
+        cleanup.SetRootKey(HKEY_LOCAL_MACHINE);
+        cleanup.DeleteKey(key);
     }
-    EXPECT_TRUE(KeyInView(HKEY_LOCAL_MACHINE, key, KEY_WOW64_32KEY));
-    // Under WOW64 the 64-bit view is a different tree: the key must not be there.
-    EXPECT_EQ(KeyInView(HKEY_LOCAL_MACHINE, key, KEY_WOW64_64KEY), !IsWow64Prefix());
-    TRegistry cleanup;
-    cleanup.SetRootKey(HKEY_LOCAL_MACHINE);
-    cleanup.DeleteKey(key);
 }

@@ -125,9 +125,12 @@ TEST(SpecialFolders, KnownFoldersResolveAndUnknownOnesAreEmpty) {
     EXPECT_EQ(kv::GetSpecialFolder(0x7F), L"");
 }
 
-TEST(SpecialFolders, ProgramFilesMatchesThePrefix) {
+// The 32-bit build sees 64-bit Windows through WOW64; the 64-bit build sees it natively.
+TEST(SpecialFolders, BitnessAndProgramFilesMatchThePrefixAndTheBuild) {
     const char* bits = getenv("KALVETRA_PREFIX_BITS");
-    bool wow = bits && std::string(bits) == "64";
+    const bool windows64 = bits && std::string(bits) == "64";
+    const bool wow = windows64 && sizeof(void*) == 4;
+    EXPECT_EQ(kv::IsWindows64Bit(), windows64);
     EXPECT_EQ(kv::IsRunningUnderWow64(), wow);
     EXPECT_EQ(kv::GetSpecialFolder(38), wow ? L"C:\\Program Files (x86)" : L"C:\\Program Files");
 }

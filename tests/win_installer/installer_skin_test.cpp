@@ -97,6 +97,24 @@ TEST(InstallerSkin, TheInternalSkinIsLoadedAndTintedAtStartUp) {
     }
 }
 
+// The thumbnail library must match Windows (its shell loads it); the system folder is the one
+// this process sees. The 32-bit build on 64-bit Windows runs under WOW64, the 64-bit one natively.
+TEST(InstallerStartUp, ChoosesTheSystemFilesForThisWindowsAndThisBuild) {
+    const char* bits = getenv("KALVETRA_PREFIX_BITS");
+    const bool windows64 = bits && std::string(bits) == "64";
+    const bool wow = windows64 && sizeof(void*) == 4;
+    Installer installer;
+    kv::TForm1& form = *installer.form;
+    EXPECT_EQ(form.bool64bit, windows64);
+    EXPECT_EQ(form.GLPathSystem, std::wstring(L"C:\\windows") + (wow ? L"\\SysWOW64" : L"\\System32"));
+    EXPECT_EQ(kv::SystemFiles[0].fName, windows64 ? L"QZThumbnail64" : L"QZThumbnail32");
+    EXPECT_EQ(kv::SystemFiles[0].fFile, windows64 ? L"QZThumbnail64.dll" : L"QZThumbnail32.dll");
+    EXPECT_EQ(form.GLPathProgram, wow ? L"C:\\Program Files (x86)" : L"C:\\Program Files");
+    EXPECT_EQ(form.sDirectoryEdit1->GetText(), form.GLPathProgram + L"\\Kalvetra");
+    EXPECT_EQ(form.sGauge1->MaxValue(), 4);
+    EXPECT_EQ(form.sGauge1->Progress(), 0);
+}
+
 TEST(InstallerSkin, TheStoredSettingsAreRead) {
     Installer installer;
     auto& m = installer.Manager();
