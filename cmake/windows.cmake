@@ -28,9 +28,10 @@ else()
 endif()
 
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
-# Warnings that catch a pointer or handle squeezed through a narrower integer.
-add_compile_options(-Wall -Wextra -Wno-cast-function-type -Wint-to-pointer-cast
-                    $<$<COMPILE_LANGUAGE:C>:-Wpointer-to-int-cast>)
+# Warnings that catch a value, pointer or handle squeezed through a narrower type (a 64-bit
+# LRESULT, LONG_PTR or size_t into an int, say); the code of both builds keeps them clean.
+add_compile_options(-Wall -Wextra -Wno-cast-function-type -Wconversion -Wno-sign-conversion
+                    -Wint-to-pointer-cast $<$<COMPILE_LANGUAGE:C>:-Wpointer-to-int-cast>)
 # Static C++ runtime: nothing to ship beside the executable.
 add_link_options(-static -static-libgcc -static-libstdc++)
 

@@ -14,7 +14,7 @@ function(kalvetra_x86_64_binary output kind)
     get_filename_component(abs ${s} ABSOLUTE BASE_DIR ${CMAKE_CURRENT_SOURCE_DIR})
     list(APPEND sources ${abs})
   endforeach()
-  set(flags -std=c++20 -O2 -Wall -Wextra -Wno-cast-function-type -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN
+  set(flags -std=c++20 -O2 -Wall -Wextra -Wno-cast-function-type -Wconversion -Wno-sign-conversion -DUNICODE -D_UNICODE -DWIN32_LEAN_AND_MEAN
             -DNOMINMAX -D_WIN32_WINNT=0x0601 -DWINVER=0x0601 -I${CMAKE_SOURCE_DIR}
             -static -static-libgcc -static-libstdc++)
   if(kind STREQUAL "SHARED")

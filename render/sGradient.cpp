@@ -71,7 +71,7 @@ std::vector<uint32_t> VerticalLines(const sk::TsGradArray& array, const TRect& r
 std::vector<uint32_t> HorizontalLines(const sk::TsGradArray& array, const TRect& rect) {
     const float unit = static_cast<float>(rect.Width()) / 100.0f;
     return GradientLines(array, rect.Left, rect.Left, rect.Right - 1, [unit](int start, int percent) {
-        return static_cast<int>(static_cast<float>(percent * unit + start));
+        return static_cast<int>(static_cast<float>(percent) * unit + static_cast<float>(start));
     });
 }
 

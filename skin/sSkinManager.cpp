@@ -276,7 +276,10 @@ void TsSkinManager::SetProperty(tk::TReader& reader, const std::string& name, co
     else if (name == "SkinningRules") {
         uint8_t rules = 0;
         for (const auto& id : reader.Set(v))
-            rules |= id == "srStdForms" ? srStdForms : id == "srStdDialogs" ? srStdDialogs : id == "srThirdParty" ? srThirdParty : 0;
+            rules = static_cast<uint8_t>(rules | (id == "srStdForms"     ? srStdForms
+                                                  : id == "srStdDialogs" ? srStdDialogs
+                                                  : id == "srThirdParty" ? srThirdParty
+                                                                         : 0));
         FCore.SetSkinningRules(rules);
     } else if (name == "InternalSkins") ReadInternalSkins(reader, v);
     else tk::TComponent::SetProperty(reader, name, v);

@@ -17,7 +17,7 @@ TEST(MakeBlurKernel, TapsPerRadius) {
         for (int i = -16; i <= 16; ++i) {
             const float w = k.Weights[16 + i];
             if (i < -k.HalfSize || i > k.HalfSize) EXPECT_EQ(w, 0.0f) << c.radius << " " << i;
-            else EXPECT_FLOAT_EQ(w, 1.0f / c.taps) << c.radius << " " << i;
+            else EXPECT_FLOAT_EQ(w, 1.0f / static_cast<float>(c.taps)) << c.radius << " " << i;
             sum += w;
         }
         EXPECT_NEAR(sum, 1.0, 1e-6);

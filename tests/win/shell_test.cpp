@@ -146,7 +146,7 @@ class VersionLabels : public ::testing::TestWithParam<VersionCase> {};
 TEST_P(VersionLabels, ReadTheFixedFileInfo) {
     const VersionCase& c = GetParam();
     std::vector<uint8_t> res(92, 0xEE);
-    auto put = [&](size_t at, uint16_t v) { res[at] = v & 0xFF; res[at + 1] = v >> 8; };
+    auto put = [&](size_t at, uint16_t v) { res[at] = static_cast<uint8_t>(v & 0xFF); res[at + 1] = static_cast<uint8_t>(v >> 8); };
     put(48, c.minor);
     put(50, c.major);
     put(52, c.build);
