@@ -144,6 +144,8 @@ bool BuildNinePartGrid(TRect rect, int state, const sk::TsMaskData& mask, const 
         r = std::min(r, limits->Right);
         b = std::min(b, limits->Bottom);
     }
+    // Widths below 0 (an external image's notation may give them) count as 0.
+    for (int* margin : {&l, &t, &r, &b}) *margin = std::max(*margin, 0);
     // Small target rule: margins and their source blocks shrink, the odd pixel off right/bottom.
     auto shrink = [](int& first, int& second, int size) {
         if (size >= first + second) return;

@@ -190,24 +190,28 @@ void ApplyDefaultWidths(TImageNotation& n) {
     if (n.ImageCount < 1 || n.MaskType < 0)
         throw ESkinError("Skin format error: a mask with image count " + std::to_string(n.ImageCount) +
                          " and mask type " + std::to_string(n.MaskType) + " cannot have default border widths");
-    n.WL = n.WR = n.R.Width() / (3 * n.ImageCount);
-    n.WT = n.WB = n.R.Height() / (3 * (n.MaskType + 1));
+    // 64-bit: counts and types of external images and rectangle lists may be any integer.
+    n.WL = n.WR = static_cast<int>(n.R.Width() / (3 * int64_t(n.ImageCount)));
+    n.WT = n.WB = static_cast<int>(n.R.Height() / (3 * (int64_t(n.MaskType) + 1)));
 }
 
 TsMaskData MaskFromNotation(TImageNotation n, rd::TRect r) {
     n.R = r;
     ApplyDefaultWidths(n);
+    // The mask's 16-bit fields take values out of their range as the nearest they can hold,
+    // never wrapped into another sign.
+    auto narrow = [](int v) { return static_cast<int16_t>(std::clamp<int>(v, INT16_MIN, INT16_MAX)); };
     TsMaskData m;
     m.R = r;
-    m.ImageCount = static_cast<int16_t>(n.ImageCount);
-    m.MaskType = static_cast<int16_t>(n.MaskType);
-    m.BorderWidth = static_cast<int16_t>(n.BorderWidth);
-    m.DrawMode = static_cast<int16_t>(n.DrawMode);
+    m.ImageCount = narrow(n.ImageCount);
+    m.MaskType = narrow(n.MaskType);
+    m.BorderWidth = narrow(n.BorderWidth);
+    m.DrawMode = narrow(n.DrawMode);
     m.ImgType = n.ImgType;
-    m.WL = static_cast<int16_t>(n.WL);
-    m.WT = static_cast<int16_t>(n.WT);
-    m.WR = static_cast<int16_t>(n.WR);
-    m.WB = static_cast<int16_t>(n.WB);
+    m.WL = narrow(n.WL);
+    m.WT = narrow(n.WT);
+    m.WR = narrow(n.WR);
+    m.WB = narrow(n.WB);
     return m;
 }
 

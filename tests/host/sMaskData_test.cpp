@@ -107,6 +107,29 @@ TEST(ImageNotation, ValuesThatDefineNothingOrFail) {
     EXPECT_THROW(MaskFromNotation(*list, list->R), ESkinError);
 }
 
+TEST(ImageNotation, NumbersBeyondTheMaskFieldsSaturate) {
+    // Counts, types, widths and modes of external images and rectangle lists may be any integer:
+    // the default widths are computed without overflow and the 16-bit fields keep the sign.
+    struct Case {
+        const wchar_t* value;
+        int count, type, mode, wl, wt;
+    } cases[] = {
+        {L"!A.PNG!1000000000!0!0", 32767, 0, 1, 0, 10},
+        {L"!A.PNG!1!2000000000!0", 1, 32767, 1, 20, 0},
+        {L"#(0,0,60,30)(1000000000)", 32767, 0, 1, 0, 10},
+        {L"!A.PNG!1!0!0!40000!-40000!1!1!-2147483648", 1, 0, -32768, 32767, -32768},
+    };
+    for (const auto& c : cases) {
+        auto n = ParseImageNotation(c.value);
+        ASSERT_TRUE(n);
+        const TsMaskData m = MaskFromNotation(*n, {0, 0, 60, 30});
+        const std::string what(c.value, c.value + wcslen(c.value));
+        EXPECT_EQ((std::vector<int>{m.ImageCount, m.MaskType, m.DrawMode, m.WL, m.WT}),
+                  (std::vector<int>{c.count, c.type, c.mode, c.wl, c.wt}))
+            << what;
+    }
+}
+
 TEST(MaskGeometry, ImageWidthAndHeight) {
     struct Case { int count, type, w, h, imageW, imageH; } cases[] = {
         {0, 0, 90, 60, 0, 60}, {1, 0, 90, 60, 90, 60}, {3, 1, 90, 61, 30, 30},

@@ -69,6 +69,24 @@ TEST(PaintMaskNinePart, SmallTargetMarginsAndPieces) {
     }
 }
 
+TEST(PaintMaskNinePart, NegativeMarginsKeepTheGridInsideTheRectangle) {
+    // Border widths below 0 (possible in an external image's notation) count as 0.
+    struct Case { int wl, wr, drawMode; } cases[] = {{-5, 6, 4}, {6, -7, 4}, {-3, -3, 5}, {-5, 6, 0}};
+    for (const auto& c : cases) {
+        TBorderModel bm(1, false, c.drawMode, 0, c.wl, c.wr);
+        TMemBitmap32 bmp = Filled(24, 20, kBlank);
+        const TRect rect{4, 4, 20, 16};
+        PaintMaskNinePart(&bmp, rect, TCacheInfo{}, false, 0, bm.Mask());
+        int outside = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 24; ++x)
+                if ((x < rect.Left || x >= rect.Right || y < rect.Top || y >= rect.Bottom) && ReadPixel32(bmp, x, y) != kBlank)
+                    ++outside;
+        EXPECT_EQ(outside, 0) << c.wl << " " << c.wr << " " << c.drawMode;
+        EXPECT_EQ(ReadPixel32(bmp, 4, 4), Src(0, 0, 0)) << c.wl << " " << c.wr;
+    }
+}
+
 TEST(PaintMaskNinePart, TilesWholePiecesThenOneCutPiece) {
     TBorderModel bm(1, false, 4);  // tiled, centre filled
     TMemBitmap32 bmp = Filled(30, 20, kBlank);
