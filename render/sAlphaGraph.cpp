@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "render/acArithmetic.h"
 #include "render/acBlit.h"
 #include "render/acPixelRows.h"
 
@@ -63,17 +64,17 @@ bool ClipBlock(const TBitmap32& target, const TBitmap32& source, TBlock& b) {
 
 namespace {
 
-// One channel of BlendFromBitmap: Trunc(s - (s - d) * k) in extended precision, as the blend is
-// specified (Trunc(255 - 255 * 0.4) is 152).
-inline uint32_t BlendChannel(int s, int d, long double k) {
-    return static_cast<uint32_t>(std::clamp(static_cast<int>(s - (s - d) * k), 0, 255));
+// One channel of BlendFromBitmap: Trunc(s - (s - d) * k), exact on the double k (with 0.4,
+// Trunc(255 - 255 * 0.4) is 152).
+inline uint32_t BlendChannel(int s, int d, double k) {
+    return static_cast<uint32_t>(std::clamp(TruncAddTimes(s, d - s, k), 0, 255));
 }
 
 // BlendChannel for one level, looked up: the 256 results of a source value are computed together
 // when that value first occurs.
 class TBlendChannelTable {
 public:
-    explicit TBlendChannelTable(long double k) : FK(k), FValues(new uint8_t[65536]), FKnown(256, 0) {}
+    explicit TBlendChannelTable(double k) : FK(k), FValues(new uint8_t[65536]), FKnown(256, 0) {}
     uint32_t operator()(int s, int d) {
         if (!FKnown[s]) {
             for (int v = 0; v < 256; ++v) FValues[(s << 8) | v] = static_cast<uint8_t>(BlendChannel(s, v, FK));
@@ -82,17 +83,17 @@ public:
         return FValues[(s << 8) | d];
     }
 
-    long double Level() const { return FK; }
+    double Level() const { return FK; }
 
 private:
-    long double FK;
+    double FK;
     std::unique_ptr<uint8_t[]> FValues;
     std::vector<uint8_t> FKnown;
 };
 
 // The tables of the last two levels blended with, kept between calls: faces are blended at one
 // or two fixed levels on every repaint.
-TBlendChannelTable& BlendTableFor(long double k) {
+TBlendChannelTable& BlendTableFor(double k) {
     thread_local std::unique_ptr<TBlendChannelTable> tables[2];
     thread_local int next = 0;
     for (auto& t : tables)

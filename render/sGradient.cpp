@@ -4,6 +4,8 @@
 #include <cmath>
 #include <vector>
 
+#include "render/acArithmetic.h"
+
 namespace rd {
 
 namespace {
@@ -71,7 +73,7 @@ std::vector<uint32_t> VerticalLines(const sk::TsGradArray& array, const TRect& r
 std::vector<uint32_t> HorizontalLines(const sk::TsGradArray& array, const TRect& rect) {
     const float unit = static_cast<float>(rect.Width()) / 100.0f;
     return GradientLines(array, rect.Left, rect.Left, rect.Right - 1, [unit](int start, int percent) {
-        return static_cast<int>(static_cast<float>(percent) * unit + static_cast<float>(start));
+        return TruncSingleProduct(percent, unit, start);  // only the quotient is single precision
     });
 }
 

@@ -1,5 +1,7 @@
 #include "render/sGraphUtils.h"
 
+#include "render/acArithmetic.h"
+
 #include <algorithm>
 #include <array>
 #include <memory>
@@ -176,11 +178,11 @@ void TintPixels32(TBitmap32* bitmap, TRect rect, TColor color, int percent, uint
 
 namespace {
 
-// One channel of MixRectWithColor: Round(c * k + t * (1 - k)) in extended precision, half to
-// even. rintl rounds in the current (nearest-even) mode like nearbyintl, without saving and
-// restoring the floating-point environment on every call.
-inline uint32_t MixChannel(int c, int t, long double k) {
-    return ClampByte(static_cast<int>(std::rintl(c * k + t * (1 - k))));
+// One channel of MixRectWithColor: Round(c * k + t * (1 - k)) with k = percent / 100, exact,
+// half to even.
+inline uint32_t MixChannel(int c, int t, int percent) {
+    const int64_t scaled = int64_t(c) * percent + int64_t(t) * (100 - int64_t(percent));
+    return ClampByte(static_cast<int>(std::clamp<int64_t>(DivRoundHalfEven(scaled, 100), -1, 256)));
 }
 
 }  // namespace
@@ -191,7 +193,6 @@ void MixRectWithColor(TBitmap32* bitmap, TRect rect, int percent, TColor color) 
     rect.Right = std::min(rect.Right, bitmap->Width - 1) + 1;
     rect.Bottom = std::min(rect.Bottom, bitmap->Height - 1) + 1;
     const uint32_t t = ExchangeRedBlue(static_cast<uint32_t>(ColorToRGB(color)));
-    const long double k = static_cast<long double>(percent) / 100;
     // With percent and colour fixed a channel's result depends on its input byte alone: one
     // table per lane, each entry computed by the same arithmetic, shifted into place. The
     // tables of the last call are kept, as callers mix many rectangles with one colour.
@@ -203,7 +204,7 @@ void MixRectWithColor(TBitmap32* bitmap, TRect rect, int percent, TColor color) 
     } cache;
     if (!cache.valid || cache.percent != percent || cache.color != t) {
         for (int lane = 0; lane < 3; ++lane)
-            for (int c = 0; c < 256; ++c) cache.lanes[lane][c] = MixChannel(c, Channel(t, lane), k) << (lane * 8);
+            for (int c = 0; c < 256; ++c) cache.lanes[lane][c] = MixChannel(c, Channel(t, lane), percent) << (lane * 8);
         cache.valid = true;
         cache.percent = percent;
         cache.color = t;
@@ -360,9 +361,9 @@ uint32_t ToneByBrightest(uint32_t value, uint32_t tone) {
 }
 
 uint32_t InterpolateColor(uint32_t a, uint32_t b, double k) {
-    const long double kk = k;
+    // Trunc(k * a + (1 - k) * b), exact: b + k * (a - b).
     auto mix = [&](int lane) {
-        return static_cast<uint32_t>(static_cast<int>(kk * Channel(a, lane) + (1 - kk) * Channel(b, lane)));
+        return static_cast<uint32_t>(TruncAddTimes(Channel(b, lane), Channel(a, lane) - Channel(b, lane), k));
     };
     return Pack(mix(0) & 0xFF, mix(1) & 0xFF, mix(2) & 0xFF, a >> 24);
 }
@@ -384,7 +385,7 @@ TColor AdjustControlColor(TColor color, const TControlColorAdjust& control) {
     if (control.ColorTone != clNone)
         c = ToneByBrightest(c, ExchangeRedBlue(static_cast<uint32_t>(ColorToRGB(control.ColorTone))));
     c = ShiftHueOfColor(control.HueOffset, c);
-    const int amount = static_cast<int>(control.Saturation * 2.55);
+    const int amount = TruncPercentOf255(control.Saturation);
     if (amount != 0) c = ShiftSaturation(amount, c);
     return ColorToRGB(static_cast<TColor>(c));
 }

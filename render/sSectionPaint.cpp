@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/acArithmetic.h"
 #include "render/acBlit.h"
 #include "render/sTexture.h"
 
@@ -120,7 +121,7 @@ void PaintSectionBackground(int sectionIndex, std::wstring_view sectionName, con
             const TRect whole{0, 0, layer.Width, layer.Height};
             ComposeSectionFill(&layer, whole, chosen.Fill, *model);
             PutBackground(target, rect, background, offset);
-            const int level = std::clamp(static_cast<int>(std::nearbyint(transparency * 2.55)), 0, 255);
+            const int level = std::clamp(RoundPercentOf255(transparency), 0, 255);
             BlendRectConstant(target, &layer, level, {rect.Left, rect.Top}, whole);
         } else {
             const uint32_t mixed = InterpolateColor(static_cast<uint32_t>(ColorToRGB(background.FillColor)),

@@ -4,6 +4,7 @@
 #include <set>
 #include <vector>
 
+#include "render/acArithmetic.h"
 #include "skin/SkinModel.h"
 
 namespace sk {
@@ -141,8 +142,7 @@ void ChangeBrightness(TSkinModel& m, int amount) {
 }  // namespace
 
 int SaturationAmount(int percent) {
-    const int amount = static_cast<int>(percent * 2.55);
-    return std::clamp(amount, -255, 255);
+    return std::clamp(rd::TruncPercentOf255(percent), -255, 255);
 }
 
 void AdjustSkinColors(TSkinModel& model, const TColorAdjustment& a) {

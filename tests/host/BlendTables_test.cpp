@@ -1,5 +1,5 @@
 // The table paths of MixRectWithColor and BlendFromBitmap against their formulas evaluated
-// directly, in extended precision, for every input byte (and every byte pair).
+// directly and exactly, for every input byte (and every byte pair).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,13 +12,15 @@ using namespace rd;
 
 namespace {
 
-// Round(c * k + t * (1 - k)), half to even, k = percent / 100 in extended precision.
+// Round(c * k + t * (1 - k)), half to even, k = percent / 100 exactly (percent 0..100): the
+// value in hundredths is whole, so a tie is a remainder of exactly 50.
 int DirectMix(int c, int t, int percent) {
-    const long double k = static_cast<long double>(percent) / 100;
-    return std::clamp(static_cast<int>(std::nearbyintl(c * k + t * (1 - k))), 0, 255);
+    const int hundredths = c * percent + t * (100 - percent);
+    const int whole = hundredths / 100, rest = hundredths % 100;
+    return std::clamp(whole + (rest > 50 || (rest == 50 && whole % 2 == 1) ? 1 : 0), 0, 255);
 }
 
-// Trunc(s - (s - d) * level) in extended precision.
+// Trunc(s - (s - d) * level) in extended precision, which is exact for the levels used here.
 int DirectBlend(int s, int d, double level) {
     const long double k = level;
     return std::clamp(static_cast<int>(s - (s - d) * k), 0, 255);

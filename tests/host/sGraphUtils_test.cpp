@@ -258,8 +258,8 @@ TEST(ColorOps, AdjustControlColorOrder) {
     EXPECT_EQ(AdjustControlColor(0x00404080, tone), 0x0000007F);
     TControlColorAdjust hue{clNone, 120, 0};
     EXPECT_EQ(AdjustControlColor(0x000000FF, hue), 0x0000FF00);
-    TControlColorAdjust grey{clNone, 0, -100};  // Trunc(-100 * 2.55) = -254 (not quite grey)
-    EXPECT_EQ(AdjustControlColor(0x000000FF, grey), ShiftSaturation(-254, 0x000000FF));
+    TControlColorAdjust grey{clNone, 0, -100};  // Trunc(-100 * 2.55) = -255: fully grey
+    EXPECT_EQ(AdjustControlColor(0x000000FF, grey), 0x00555555);
     // A system colour is resolved before the arithmetic.
     EXPECT_EQ(AdjustControlColor(clHighlight, hue), static_cast<TColor>(ShiftHueOfColor(120, 0x00FF9933)));
 }
