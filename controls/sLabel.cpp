@@ -1,8 +1,7 @@
 #include "controls/sLabel.h"
 
-#include <shellapi.h>
-
 #include "toolkit/DescriptionReader.h"
+#include "toolkit/ShellOpen.h"
 
 namespace sk {
 
@@ -31,7 +30,8 @@ void TsWebLabel::Paint(tk::TCanvas& canvas) {
 
 void TsWebLabel::Click() {
     tk::TLabel::Click();
-    if (!FURL.empty()) ShellExecuteW(nullptr, L"open", FURL.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // As the signed-in user: the installer is elevated, the browser should not be.
+    if (!FURL.empty()) tk::OpenAsDesktopUser(FURL);
 }
 
 void TsWebLabel::SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& v) {

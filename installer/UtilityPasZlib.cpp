@@ -1,5 +1,7 @@
 #include "installer/UtilityPasZlib.h"
 
+#include <vector>
+
 namespace kv {
 
 namespace {
@@ -15,12 +17,15 @@ void DecompressStream(tk::TMemoryStream& source, tk::TMemoryStream& destination)
     }
 }
 
+// Inflates straight into the partial file, a large chunk at a time: the whole file never has
+// to be held in memory, and no fresh memory is touched for it.
 void ExtractResourceToFile(tk::TStream& resource, const std::wstring& fileName) {
-    tk::TMemoryStream source, destination;
-    source.CopyFrom(resource, 0);
-    source.SetPosition(0);
-    DecompressStream(source, destination);
-    destination.SaveToFile(fileName);
+    resource.SetPosition(0);
+    tk::TZDecompressionStream inflater(resource);
+    std::vector<uint8_t> chunk(static_cast<size_t>(kInflateChunk));
+    tk::WriteFileReplacing(fileName, [&](tk::TFileStream& out) {
+        for (int64_t n; (n = inflater.Read(chunk.data(), kInflateChunk)) > 0;) out.WriteBuffer(chunk.data(), n);
+    });
 }
 
 }  // namespace kv

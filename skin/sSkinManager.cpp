@@ -6,6 +6,7 @@
 #include <cwctype>
 
 #include "skin/acImageDecode.h"
+#include "skin/sPlatformHooks.h"
 
 namespace sk {
 
@@ -83,6 +84,7 @@ template <class Decode> std::unique_ptr<rd::TMemBitmap32> Optional(Decode decode
 
 const TUnitImages& UnitStart() {
     static const TUnitImages images = [] {
+        InstallPlatformHooks();
         TUnitImages i;
         i.Blur = Optional(DecodeBitmapResource, L"BLUR5");
         i.ShadowActive = Optional(DecodeShadowResource, L"acSHDA");

@@ -165,6 +165,10 @@ void TMemoryStream::LoadFromStream(TStream& source) {
 }
 
 void TMemoryStream::SaveToFile(const std::wstring& fileName) const {
+    WriteFileReplacing(fileName, [this](TFileStream& out) { out.WriteBuffer(FData, FSize); });
+}
+
+void WriteFileReplacing(const std::wstring& fileName, const std::function<void(TFileStream&)>& write) {
     // A target that another process holds open cannot be replaced: report it before writing.
     HANDLE probe = CreateFileW(fileName.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -178,7 +182,7 @@ void TMemoryStream::SaveToFile(const std::wstring& fileName) const {
     const std::wstring temp = fileName + L".partial";
     try {
         TFileStream out(temp, fmCreate);
-        out.WriteBuffer(FData, FSize);
+        write(out);
         out.Flush();
     } catch (...) {
         DeleteFileW(temp.c_str());

@@ -2,6 +2,8 @@
 #pragma once
 #include <zlib.h>
 
+#include <functional>
+
 #include "toolkit/Classes.h"
 
 namespace tk {
@@ -62,6 +64,14 @@ enum TFileMode : unsigned {
     fmShareExclusive = 0x0010, fmShareDenyWrite = 0x0020, fmShareDenyNone = 0x0040,
     fmCreate = 0xFF00,
 };
+
+class TFileStream;
+
+// Writes a file through `write`, which fills the stream it is given: into "<name>.partial",
+// flushed, then renamed over the target. An existing file is replaced only once the new content
+// is completely on disk, so a failed write never loses it; a target that another process holds
+// open is reported before anything is written.
+void WriteFileReplacing(const std::wstring& fileName, const std::function<void(TFileStream&)>& write);
 
 class TFileStream : public TStream {
 public:

@@ -1,6 +1,8 @@
 // Extraction benchmark: inflates a synthetic payload of more than 20 MB through the
-// installer's extraction path into a file, and, in the same run, with zlib straight into a
-// preallocated buffer. Prints both times, their ratio and the extraction's peak memory.
+// installer's extraction path into a file, and, in the same run, the floor of that work: zlib
+// inflating into a preallocated buffer, then that buffer written beside the target with the
+// same write, flush and rename steps. Prints both times, their ratio and the extraction's peak
+// memory.
 #include <windows.h>
 #include <psapi.h>
 #include <zlib.h>
@@ -120,7 +122,7 @@ int main(int argc, char** argv) {
     printf("extraction peak memory: %.1f MB (budget compressed + 1.25 x decompressed + 8 MB = %.1f MB)\n",
            static_cast<double>(peak) / (1 << 20), budget);
 
-    std::vector<double> extract, inflate, inflateFresh, inflateOnly, save;
+    std::vector<double> extract, floorTotal, inflate, inflateFresh, write, throughMemory;
     std::vector<uint8_t> out(size);
     for (int r = 0; r < rounds; ++r) {
         resource.SetPosition(0);
@@ -128,28 +130,32 @@ int main(int argc, char** argv) {
         kv::ExtractResourceToFile(resource, target);
         extract.push_back(Now() - t0);
 
-        {
-            // The same path split in two: inflation into memory, then the file write.
-            tk::TMemoryStream src, dst;
-            resource.SetPosition(0);
-            double t1 = Now();
-            src.CopyFrom(resource, 0);
-            src.SetPosition(0);
-            kv::DecompressStream(src, dst);
-            double t2 = Now();
-            dst.SaveToFile(target);
-            double t3 = Now();
-            inflateOnly.push_back(t2 - t1);
-            save.push_back(t3 - t2);
-        }
-
+        // The floor: the same bytes inflated into memory that is already there, then written
+        // to the file with the same steps.
         t0 = Now();
         uLongf n = static_cast<uLongf>(size);
         uncompress(out.data(), &n, resource.Memory(), static_cast<uLong>(resource.Size()));
-        inflate.push_back(Now() - t0);
+        double t1 = Now();
+        tk::WriteFileReplacing(target, [&](tk::TFileStream& file) { file.WriteBuffer(out.data(), static_cast<int64_t>(n)); });
+        double t2 = Now();
+        floorTotal.push_back(t2 - t0);
+        inflate.push_back(t1 - t0);
+        write.push_back(t2 - t1);
 
-        // The same into memory that has never been touched, as a new process's memory is:
-        // this shows what the first-touch page faults of a 20 MB buffer cost.
+        // For comparison: the whole file inflated into a memory stream first, then saved.
+        {
+            tk::TMemoryStream src, dst;
+            resource.SetPosition(0);
+            t0 = Now();
+            src.CopyFrom(resource, 0);
+            src.SetPosition(0);
+            kv::DecompressStream(src, dst);
+            dst.SaveToFile(target);
+            throughMemory.push_back(Now() - t0);
+        }
+
+        // Inflating into memory that has never been touched, as a new process's memory is:
+        // what the first-touch page faults of a 20 MB buffer cost.
         auto* fresh = static_cast<uint8_t*>(VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
         t0 = Now();
         uLongf m = static_cast<uLongf>(size);
@@ -162,12 +168,15 @@ int main(int argc, char** argv) {
         }
     }
     DeleteFileW(target.c_str());
-    double e = Median(extract), b = Median(inflate);
+    const double e = Median(extract), f = Median(floorTotal);
+    printf("build: %s\n", sizeof(void*) == 8 ? "x86_64" : "i686");
     printf("ExtractResourceToFile: %.1f ms (median of %d)\n", e * 1000, rounds);
-    printf("zlib inflate into a preallocated buffer: %.1f ms (median of %d)\n", b * 1000, rounds);
+    printf("floor (inflate into a preallocated buffer, then write, flush, rename): %.1f ms\n", f * 1000);
+    printf("  of which inflate %.1f ms, file %.1f ms\n", Median(inflate) * 1000, Median(write) * 1000);
     printf("zlib inflate into fresh memory: %.1f ms\n", Median(inflateFresh) * 1000);
-    printf("  extraction split: copy + inflate into memory %.1f ms, file write %.1f ms\n", Median(inflateOnly) * 1000,
-           Median(save) * 1000);
-    printf("ratio: %.2f (goal at most 1.15)\n", e / b);
+    printf("through a memory stream, then saved: %.1f ms (ratio %.2f)\n", Median(throughMemory) * 1000,
+           Median(throughMemory) / f);
+    printf("ratio: %.2f (goal at most 1.15)\n", e / f);
+    printf("peak memory within budget: %s\n", static_cast<double>(peak) / (1 << 20) <= budget ? "yes" : "no");
     return 0;
 }

@@ -117,6 +117,7 @@ TEST(ExtractResourceToFile, WritesTheDecompressedContent) {
     kvtest::TempDir dir;
     std::string text = Sample(300000);
     TMemoryStream res = StreamOf(Deflate(text));
+    res.Seek(0, TSeekOrigin::End);  // the whole resource is extracted, wherever it was read to
     kv::ExtractResourceToFile(res, dir.File(L"out.bin"));
     auto bytes = kvtest::ReadFileBytes(dir.File(L"out.bin"));
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), text);
@@ -141,6 +142,7 @@ TEST(ExtractResourceToFile, KeepsTheOldFileWhenThePayloadIsBroken) {
     EXPECT_THROW(kv::ExtractResourceToFile(res, dir.File(L"out.bin")), EZDecompressionError);
     auto bytes = kvtest::ReadFileBytes(dir.File(L"out.bin"));
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "old content");
+    EXPECT_FALSE(kvtest::FileExists(dir.File(L"out.bin.partial")));
 }
 
 TEST(ExtractResourceToFile, KeepsAFileThatAnotherProcessHoldsOpen) {
