@@ -247,20 +247,26 @@ bool TsSkinManager::SetSettingsProperty(tk::TReader& reader, const std::string& 
 }
 
 void TsSkinManager::ReadInternalSkins(tk::TReader& reader, const tk::TValue& v) {
-    auto& skins = FCore.InternalSkins();
-    skins.clear();
+    std::vector<TsStoredSkin> skins;
     for (const auto& item : reader.Collection(v)) {
         TsStoredSkin skin;
         for (const auto& [key, value] : item) {
             if (key == "Name") skin.Name = reader.String(value);
             else if (key == "Data") skin.Data = reader.Binary(value);
+            else if (key == "MasterBitmap.Data") skin.MasterBitmap = reader.Binary(value);
             else if (key == "Shadow1Color") skin.Shadow1Color = reader.Color(value);
             else if (key == "Shadow1Offset") skin.Shadow1Offset = reader.Int(value);
+            else if (key == "Shadow1Blur") skin.Shadow1Blur = reader.Int(value);
             else if (key == "Shadow1Transparency") skin.Shadow1Transparency = reader.Int(value);
+            else if (key == "BorderColor") skin.BorderColor = reader.Color(value);
+            else if (key == "Version") skin.Version = reader.Double(value);
+            else if (key == "Author") skin.Author = reader.String(value);
+            else if (key == "Description") skin.Description = reader.String(value);
             else reader.UnknownProperty("InternalSkins." + key);
         }
         skins.push_back(std::move(skin));
     }
+    FCore.InternalSkins() = skins;  // one list change, as a collection read in one update
 }
 
 void TsSkinManager::SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& v) {

@@ -41,7 +41,7 @@ public:
     int Saturation() const { return FCore.Saturation(); }
     int Brightness() const { return FCore.Brightness(); }
     const std::wstring& SkinName() const { return FCore.SkinName(); }
-    const std::vector<TsStoredSkin>& InternalSkins() const { return FCore.InternalSkins(); }
+    const TsStoredSkins& InternalSkins() const { return FCore.InternalSkins(); }
     bool Active() const { return FCore.Active(); }
     TSkinManagerCore& Core() { return FCore; }
     const TSkinModel& Model() const { return FCore.Model(); }

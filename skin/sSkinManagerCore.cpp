@@ -48,6 +48,32 @@ std::wstring FormatVersion(double version) {
 
 }  // namespace
 
+TsStoredSkins& TsStoredSkins::operator=(const std::vector<TsStoredSkin>& items) {
+    FItems = items;
+    Update();
+    return *this;
+}
+
+int TsStoredSkins::IndexOf(const std::wstring& name) const {
+    for (size_t i = 0; i < FItems.size(); ++i)
+        if (FItems[i].Name == name) return static_cast<int>(i);
+    return -1;
+}
+
+void TsStoredSkins::Update(int) {
+    if (FOwner && FOwner->OnSkinListChanged) FOwner->OnSkinListChanged();
+}
+
+void TsStoredSkins::push_back(TsStoredSkin item) {
+    FItems.push_back(std::move(item));
+    Update();
+}
+
+void TsStoredSkins::clear() {
+    FItems.clear();
+    Update();
+}
+
 TSkinManagerCore::TSkinManagerCore(TSkinManagerHost host) : FHost(std::move(host)), FModel(NewModel()) {}
 
 // Every model, loaded or empty, starts from the host's values, so none of them is lost when
@@ -207,8 +233,7 @@ void TSkinManagerCore::Fire(const std::function<void()>& event) {
 // must not leave the window without a skin: the internal skin is loaded instead.
 bool TSkinManagerCore::LoadInternalAfterExternalFailed() {
     const bool external = SkinIsPackedFile() || FileExists(FolderSkinPath() + kOptionsFileName);
-    const bool internal = std::any_of(FInternalSkins.begin(), FInternalSkins.end(),
-                                      [&](const TsStoredSkin& s) { return s.Name == FSkinName; });
+    const bool internal = FInternalSkins.IndexOf(FSkinName) >= 0;
     if (!external || !internal || FPreviewOptions) return false;
     return Reporting([this] { ReloadInternalSkin(); });
 }
@@ -319,24 +344,24 @@ void TSkinManagerCore::ReloadSkin() {
 }
 
 void TSkinManagerCore::ReloadInternalSkin() {
-    auto found = std::find_if(FInternalSkins.begin(), FInternalSkins.end(),
-                              [&](const TsStoredSkin& s) { return s.Name == FSkinName; });
-    if (found == FInternalSkins.end()) {
+    int index = FInternalSkins.IndexOf(FSkinName);
+    if (index < 0) {
         if (FInternalSkins.empty()) {
             FActive = false;
             FModel = NewModel();
             return;
         }
-        found = FInternalSkins.begin();
-        FSkinName = found->Name;
+        index = 0;
+        FSkinName = FInternalSkins[0].Name;
     }
-    if (found->Data.empty())
-        throw ESkinError("The internal skin \"" + NarrowForMessage(found->Name) + "\" has no data.");
+    TsStoredSkin& found = FInternalSkins[static_cast<size_t>(index)];
+    if (found.Data.empty())
+        throw ESkinError("The internal skin \"" + NarrowForMessage(found.Name) + "\" has no data.");
     auto package = std::make_unique<TacSkinConvertor>();
-    package->LendPackedData(&found->Data);
+    package->LendPackedData(&found.Data);
     UnpackSkinPack(package);
     if (!package || !package->Options)
-        throw ESkinError("The internal skin \"" + NarrowForMessage(found->Name) + "\" is not a packed skin.");
+        throw ESkinError("The internal skin \"" + NarrowForMessage(found.Name) + "\" is not a packed skin.");
     package->DetachPackedData();
     LoadModel(TOptionsFile::FromBytes(*package->Options), {package.get(), {}}, L"");
 }

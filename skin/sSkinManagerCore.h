@@ -14,12 +14,53 @@
 
 namespace sk {
 
+// A skin stored in the manager (its "InternalSkins"): the packed skin and the values kept with it.
 struct TsStoredSkin {
     std::wstring Name;
-    std::vector<uint8_t> Data;  // a packed skin
+    std::vector<uint8_t> Data;          // a packed skin
+    std::vector<uint8_t> MasterBitmap;  // a bitmap kept with the item, as stored (BMP bytes)
     TColor Shadow1Color = 0;
     int Shadow1Offset = 0;
+    int Shadow1Blur = -1;
     int Shadow1Transparency = 0;
+    TColor BorderColor = 0x00FF00FF;
+    double Version = 0;
+    std::wstring Author;
+    std::wstring Description;
+};
+
+class TSkinManagerCore;
+
+// The stored skins of one manager. Every change of the list (adding, clearing, assigning)
+// runs Update, which fires the owning manager's OnSkinListChanged; a caller that changes an
+// item in place calls Update itself. Assigning copies the items, never the owner.
+class TsStoredSkins {
+public:
+    explicit TsStoredSkins(TSkinManagerCore* owner = nullptr) : FOwner(owner) {}
+    TsStoredSkins(const TsStoredSkins&) = delete;  // an owner belongs to one list
+    TsStoredSkins& operator=(const TsStoredSkins& source) { return *this = source.FItems; }
+    TsStoredSkins& operator=(const std::vector<TsStoredSkin>& items);
+    void Assign(const TsStoredSkins& source) { *this = source; }
+
+    // The index of the first item named exactly `name` (case-sensitive), or -1.
+    int IndexOf(const std::wstring& name) const;
+    void Update(int index = -1);  // index of the changed item, -1 for the whole list
+
+    void push_back(TsStoredSkin item);
+    void clear();
+    size_t size() const { return FItems.size(); }
+    bool empty() const { return FItems.empty(); }
+    TsStoredSkin& operator[](size_t i) { return FItems[i]; }
+    const TsStoredSkin& operator[](size_t i) const { return FItems[i]; }
+    std::vector<TsStoredSkin>::iterator begin() { return FItems.begin(); }
+    std::vector<TsStoredSkin>::iterator end() { return FItems.end(); }
+    std::vector<TsStoredSkin>::const_iterator begin() const { return FItems.begin(); }
+    std::vector<TsStoredSkin>::const_iterator end() const { return FItems.end(); }
+    operator const std::vector<TsStoredSkin>&() const { return FItems; }
+
+private:
+    TSkinManagerCore* FOwner;
+    std::vector<TsStoredSkin> FItems;
 };
 
 struct TSkinManagerHost {
@@ -46,6 +87,8 @@ public:
 
     // Notifications around a skin change, in the order they fire.
     std::function<void()> OnBeforeChange, OnSkinLoading, OnActivate, OnAfterChange, OnDeactivate;
+    // Fired by the stored skins' Update.
+    std::function<void()> OnSkinListChanged;
 
     TSkinModel& Model() { return *FModel; }
     const TSkinModel& Model() const { return *FModel; }
@@ -63,8 +106,8 @@ public:
     void SetBrightness(int value);  // clamped to -100..100
     bool Active() const { return FActive; }
     void SetActive(bool value);
-    std::vector<TsStoredSkin>& InternalSkins() { return FInternalSkins; }
-    const std::vector<TsStoredSkin>& InternalSkins() const { return FInternalSkins; }
+    TsStoredSkins& InternalSkins() { return FInternalSkins; }
+    const TsStoredSkins& InternalSkins() const { return FInternalSkins; }
     uint8_t SkinningRules() const { return FSkinningRules; }
     void SetSkinningRules(uint8_t rules) { FSkinningRules = rules; }
     // Extra options text merged into the skin; a change reloads the skin.
@@ -131,7 +174,7 @@ private:
     bool FActive = true, FDescriptionLoading = false, FLoadingSkin = false, FExtendedBorders = false;
     TFormShadows FShadows;
     uint8_t FSkinningRules = srStdForms | srStdDialogs | srThirdParty;
-    std::vector<TsStoredSkin> FInternalSkins;
+    TsStoredSkins FInternalSkins{this};
     std::optional<std::wstring> FPreviewOptions;
 };
 

@@ -1,5 +1,6 @@
 #include "toolkit/DescriptionReader.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "toolkit/Controls.h"
@@ -50,6 +51,17 @@ int32_t TReader::I32() {
     return v;
 }
 
+double TReader::F64() {
+    if (FSize - FPos < 8 || FPos > FSize) Error(L"Unexpected end of window description");
+    uint64_t bits = 0;
+    for (int k = 0; k < 8; ++k) bits |= uint64_t(FData[FPos + k]) << (8 * k);
+    FPos += 8;
+    double v;
+    std::memcpy(&v, &bits, 8);
+    if (!std::isfinite(v)) Error(L"Invalid floating-point value in window description");
+    return v;
+}
+
 int32_t TReader::Count() {
     int32_t n = I32();
     if (n < 0 || static_cast<size_t>(n) > FSize - FPos) Error(L"Invalid count in window description");
@@ -79,6 +91,7 @@ TValue TReader::ReadValue() {
     v.Kind = static_cast<TValueKind>(tag);
     switch (v.Kind) {
         case TValueKind::Integer: v.Int = I32(); break;
+        case TValueKind::Double: v.Real = F64(); break;
         case TValueKind::String: v.Str = WideString(); break;
         case TValueKind::Ident: v.Ident = ShortString(); break;
         case TValueKind::True: case TValueKind::False: break;
@@ -159,6 +172,12 @@ TComponent* TReader::ReadChild(TWinControl* parent) {
 int32_t TReader::Int(const TValue& v) {
     if (v.Kind != TValueKind::Integer) Error(L"Invalid property value: integer expected");
     return v.Int;
+}
+
+double TReader::Double(const TValue& v) {
+    if (v.Kind == TValueKind::Double) return v.Real;
+    if (v.Kind == TValueKind::Integer) return v.Int;
+    Error(L"Invalid property value: number expected");
 }
 
 std::wstring TReader::String(const TValue& v) {

@@ -7,7 +7,7 @@
 namespace tk {
 
 enum class TValueKind : uint8_t { Integer = 1, String = 2, Ident = 3, True = 4, False = 5, Binary = 6, Set = 7,
-                                  List = 8, Collection = 9 };
+                                  List = 8, Collection = 9, Double = 10 };
 
 struct TValue;
 using TPropertyList = std::vector<std::pair<std::string, TValue>>;
@@ -15,6 +15,7 @@ using TPropertyList = std::vector<std::pair<std::string, TValue>>;
 struct TValue {
     TValueKind Kind = TValueKind::Integer;
     int32_t Int = 0;
+    double Real = 0;  // Double: always finite
     std::wstring Str;
     std::string Ident;
     std::vector<uint8_t> Bytes;
@@ -56,6 +57,7 @@ public:
 
     // Conversions used by SetProperty; each raises EReadError naming the property.
     int32_t Int(const TValue& v);
+    double Double(const TValue& v);  // a double, or an integer taken as one
     std::wstring String(const TValue& v);
     bool Bool(const TValue& v);
     std::string Ident(const TValue& v);
@@ -79,6 +81,7 @@ private:
     const TMethod& FindMethod(const TValue& v);
     uint8_t U8();
     int32_t I32();
+    double F64();
     int32_t Count();
     std::string ShortString();
     std::wstring WideString();

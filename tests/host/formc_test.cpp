@@ -41,6 +41,11 @@ Bytes units(const std::u16string& s) {
   return b;
 }
 Bytes raw(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes f64(std::uint64_t bits) {
+  Bytes b;
+  for (int k = 0; k < 8; ++k) b.push_back(static_cast<std::uint8_t>(bits >> (8 * k)));
+  return b;
+}
 
 // In-memory files for `file` / `picture` values.
 kfm::ParseOptions memoryFiles(std::map<std::string, Bytes> files) {
@@ -94,6 +99,16 @@ std::vector<ValueCase> valueCases() {
                u8({1, 0x0D, 0, 0, 0x80})});
   c.push_back({"IntegerHexAllOnes", "$FFFFFFFF", Value::makeInteger(-1), u8({1, 0xFF, 0xFF, 0xFF, 0xFF})});
   c.push_back({"IntegerNegativeHex", "-$10", Value::makeInteger(-16), u8({1}) + i32(-16)});
+
+  c.push_back({"DoubleSimple", "1.5", Value::makeDouble(1.5), u8({10, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F})});
+  c.push_back({"DoubleNegative", "-0.25", Value::makeDouble(-0.25), u8({10}) + f64(0xBFD0000000000000ull)});
+  c.push_back({"DoubleNegativeZero", "-0.0", Value::makeDouble(-0.0), u8({10}) + f64(0x8000000000000000ull)});
+  c.push_back({"DoubleVersion", "9.14", Value::makeDouble(9.14), u8({10}) + f64(0x402247AE147AE148ull)});
+  c.push_back({"DoubleBeyondInt32", "12345678901.5", Value::makeDouble(12345678901.5),
+               u8({10}) + f64(0x4206FEE0E1AC0000ull)});
+  c.push_back({"DoubleExponent", "2.5e-3", Value::makeDouble(0.0025), u8({10}) + f64(0x3F647AE147AE147Bull)});
+  c.push_back({"DoubleLargeExponent", "1.5E+300", Value::makeDouble(1.5e300), u8({10}) + f64(0x7E41EB2D66005835ull)});
+  c.push_back({"DoubleWholeNumber", "7.0", Value::makeDouble(7.0), u8({10}) + f64(0x401C000000000000ull)});
 
   c.push_back({"StringAscii", "'Kalvetra setup'", Value::makeString(u"Kalvetra setup"),
                u8({2}) + units(u"Kalvetra setup")});
@@ -437,7 +452,12 @@ std::vector<ErrorCase> errorCases() {
       {"MissingValueAtEof", "object A: TA\n  Left =", 2, "missing value for property 'Left'"},
       {"UnknownValueChar", "object A: TA\n  Left = @5\nend\n", 2, "unexpected character '@'"},
       {"UnknownValuePunct", "object A: TA\n  Left = )\nend\n", 2, "unknown value for property 'Left'"},
-      {"UnknownValueFloat", "object A: TA\n  Left = 1.5\nend\n", 2, "floating-point"},
+      {"UnknownValueFloat", "object A: TA\n  Left = 1.5.2\nend\n", 2, "not a valid number"},
+      {"DoubleSuffix", "object A: TA\n  V = 1.5px\nend\n", 2, "not a valid number"},
+      {"DoubleNoFraction", "object A: TA\n  V = 1.\nend\n", 2, "not a valid integer"},
+      {"DoubleExponentNoDigits", "object A: TA\n  V = 1.5e\nend\n", 2, "exponent without digits"},
+      {"DoubleTooLarge", "object A: TA\n  V = 1.0e999\nend\n", 2, "number out of range (double)"},
+      {"DoubleHex", "object A: TA\n  V = $1.5\nend\n", 2, "not a valid integer"},
       {"UnknownValueSuffix", "object A: TA\n  Left = 12px\nend\n", 2, "not a valid integer"},
       {"IntegerTooLarge", "object A: TA\n  Left = 2147483648\nend\n", 2, "integer out of range"},
       {"IntegerTooSmall", "object A: TA\n  Left = -2147483649\nend\n", 2, "integer out of range"},
@@ -519,7 +539,10 @@ std::vector<DecodeErrorCase> decodeErrorCases() {
       {"Truncated", head, "runs past the end"},
       {"TruncatedShortstr", raw("KFM1") + u8({5, 'T'}), "runs past the end"},
       {"EmptyClass", raw("KFM1") + u8({0}) + sstr("A") + u8({0, 0}), "empty class name"},
-      {"UnknownTag", head + sstr("P") + u8({10}) + u8({0, 0}), "unknown value tag 10"},
+      {"UnknownTag", head + sstr("P") + u8({11}) + u8({0, 0}), "unknown value tag 11"},
+      {"DoublePastEnd", head + sstr("P") + u8({10, 0, 0, 0, 0}), "runs past the end"},
+      {"DoubleNotANumber", head + sstr("P") + u8({10}) + f64(0x7FF8000000000000ull) + u8({0, 0}), "not a finite number"},
+      {"DoubleInfinite", head + sstr("P") + u8({10}) + f64(0xFFF0000000000000ull) + u8({0, 0}), "not a finite number"},
       {"TagZero", head + sstr("P") + u8({0}) + u8({0, 0}), "unknown value tag 0"},
       {"NegativeStringCount", head + sstr("P") + u8({2}) + i32(-1) + u8({0, 0}), "negative string length"},
       {"StringPastEnd", head + sstr("P") + u8({2}) + i32(100) + u8({0x41, 0, 0, 0}), "runs past the end"},

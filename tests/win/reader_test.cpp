@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 
 #include "controls/RegisterControls.h"
 #include "controls/sGauge.h"
@@ -31,6 +32,13 @@ public:
     }
     Writer& Ident(const std::string& prop, const std::string& v) { return Short(prop).U8(3).Short(v); }
     Writer& Bool(const std::string& prop, bool v) { return Short(prop).U8(v ? 4 : 5); }
+    Writer& Real(const std::string& prop, double v) { Short(prop).U8(10); Raw(&v, 8); return *this; }
+    Writer& Bin(const std::string& prop, const std::vector<uint8_t>& v) {
+        Short(prop).U8(6).I32(static_cast<int32_t>(v.size()));
+        Raw(v.data(), v.size());
+        return *this;
+    }
+    Writer& Items(const std::string& prop, int32_t count) { return Short(prop).U8(9).I32(count); }
     Writer& EndProps() { return U8(0); }
     Writer& Child() { return U8(1); }
     Writer& EndChildren() { return U8(0); }
@@ -166,7 +174,48 @@ INSTANTIATE_TEST_SUITE_P(Cases, ReaderBadInput, ::testing::Values(
     BadInput{"unknown value tag", [] { Writer w; w.Object("TTestForm", "F").Short("Left").U8(77); return w.Bytes(); }, L"Unknown value type 77"},
     BadInput{"negative count", [] { Writer w; w.Object("TTestForm", "F").Short("Caption").U8(2).I32(-5); return w.Bytes(); }, L"Invalid count"},
     BadInput{"absurd count", [] { Writer w; w.Object("TTestForm", "F").Short("Caption").U8(6).I32(0x7FFFFFFF); return w.Bytes(); }, L"Invalid count"},
+    BadInput{"double cut short", [] { Writer w; w.Object("TTestForm", "F").Short("Left").U8(10).I32(0); return w.Bytes(); }, L"Unexpected end"},
+    BadInput{"double not finite", [] { return FormWith([](Writer& w) { w.Child().Object("TsSkinManager", "m").Items("InternalSkins", 1).Real("Version", std::numeric_limits<double>::infinity()).U8(0).EndProps().EndChildren(); }).Bytes(); }, L"Invalid floating-point value"},
+    BadInput{"double where a string belongs", [] { return FormWith([](Writer& w) { w.Child().Object("TsButton", "b").Real("Caption", 1.5).EndProps().EndChildren(); }).Bytes(); }, L"string expected"},
+    BadInput{"string where a double belongs", [] { return FormWith([](Writer& w) { w.Child().Object("TsSkinManager", "m").Items("InternalSkins", 1).Str("Version", L"9.14").U8(0).EndProps().EndChildren(); }).Bytes(); }, L"number expected"},
+    BadInput{"unknown stored-skin property", [] { return FormWith([](Writer& w) { w.Child().Object("TsSkinManager", "m").Items("InternalSkins", 1).Int("Colour", 1).U8(0).EndProps().EndChildren(); }).Bytes(); }, L"Property InternalSkins.Colour does not exist"},
     BadInput{"unknown handler", [] { return FormWith([](Writer& w) { w.Child().Object("TsButton", "b").Ident("OnClick", "Nope").EndProps().EndChildren(); }).Bytes(); }, L"Method Nope not found"}));
+
+TEST_F(ReaderTest, StoredSkinsKeepEveryValueOfTheDescription) {
+    const std::vector<uint8_t> bmp = {'B', 'M', 0x3A, 0, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0};
+    Writer w = FormWith([&](Writer& w) {
+        w.Child().Object("TsSkinManager", "sSkinManager1").Bool("Active", false).Items("InternalSkins", 2);
+        w.Str("Name", L"Velmora2 (internal)").Bin("Data", {1, 2, 3}).Bin("MasterBitmap.Data", bmp)
+            .Int("Shadow1Color", 0x00123456).Int("Shadow1Offset", 3).Int("Shadow1Blur", 7).Int("Shadow1Transparency", 40)
+            .Ident("BorderColor", "clBlack").Real("Version", 9.14).Str("Author", L"Автор").Str("Description", L"Blue").U8(0);
+        w.Str("Name", L"Second").Int("Version", 7).U8(0);  // an integer is a double too
+        w.EndProps().EndChildren();
+    });
+    TestForm form(nullptr);
+    form.Read(w.Bytes());
+    auto* manager = dynamic_cast<sk::TsSkinManager*>(form.FindComponent(L"sSkinManager1"));
+    ASSERT_NE(manager, nullptr);
+    const sk::TsStoredSkins& skins = manager->InternalSkins();
+    ASSERT_EQ(skins.size(), 2u);
+    const sk::TsStoredSkin& s = skins[0];
+    EXPECT_EQ(s.Name, L"Velmora2 (internal)");
+    EXPECT_EQ(s.Data, (std::vector<uint8_t>{1, 2, 3}));
+    EXPECT_EQ(s.MasterBitmap, bmp);
+    EXPECT_EQ(s.Shadow1Color, 0x00123456);
+    EXPECT_EQ(s.Shadow1Offset, 3);
+    EXPECT_EQ(s.Shadow1Blur, 7);
+    EXPECT_EQ(s.Shadow1Transparency, 40);
+    EXPECT_EQ(s.BorderColor, 0);
+    EXPECT_EQ(s.Version, 9.14);
+    EXPECT_EQ(s.Author, L"Автор");
+    EXPECT_EQ(s.Description, L"Blue");
+    // Values not stored keep their defaults.
+    EXPECT_EQ(skins[1].Version, 7.0);
+    EXPECT_EQ(skins[1].Shadow1Blur, -1);
+    EXPECT_EQ(skins[1].BorderColor, 0x00FF00FF);
+    EXPECT_TRUE(skins[1].MasterBitmap.empty());
+    EXPECT_EQ(skins.IndexOf(L"Second"), 1);
+}
 
 TEST_F(ReaderTest, ErrorsNameTheComponentAndProperty) {
     auto w = FormWith([](Writer& w) { w.Child().Object("TsButton", "sButton1").Int("Caption", 1).EndProps().EndChildren(); });

@@ -44,6 +44,7 @@ enum class Kind : std::uint8_t {
   Set = 7,
   StringList = 8,
   Collection = 9,
+  Double = 10,
 };
 
 const char* kindName(Kind kind);
@@ -59,6 +60,7 @@ struct Item {
 struct Value {
   Kind kind = Kind::Integer;
   std::int32_t integer = 0;               // Integer
+  double real = 0;                        // Double (finite)
   std::u16string string;                  // String
   std::string ident;                      // Ident
   std::vector<std::uint8_t> bytes;        // Binary
@@ -67,6 +69,7 @@ struct Value {
   std::vector<Item> items;                // Collection
 
   static Value makeInteger(std::int32_t v);
+  static Value makeDouble(double v);
   static Value makeString(std::u16string s);
   static Value makeIdent(std::string s);
   static Value makeBool(bool b);
@@ -132,6 +135,10 @@ std::string dump(const Object& root, std::size_t maxBinaryBytes = static_cast<st
 // parse + encode.
 std::vector<std::uint8_t> compile(std::string_view source, const std::string& filename,
                                   const ParseOptions& options = {});
+
+// The shortest text of a finite double that reads back to the same bits, always with a '.'
+// ("1.0", "0.1", "1.5e+300"), so that it is lexed as a double again.
+std::string formatDouble(double v);
 
 // UTF-8 <-> UTF-16 helpers (throw std::invalid_argument on malformed input).
 std::u16string utf8ToUtf16(std::string_view s);

@@ -1,4 +1,5 @@
 // Tree <-> binary object stream (docs/form-description.md, "Binary object stream").
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -18,6 +19,11 @@ class Writer {
   void i32(std::int32_t v) {
     auto u = static_cast<std::uint32_t>(v);
     for (int k = 0; k < 4; ++k) out.push_back(static_cast<std::uint8_t>(u >> (8 * k)));
+  }
+  void f64(double v) {
+    std::uint64_t u;
+    std::memcpy(&u, &v, 8);
+    for (int k = 0; k < 8; ++k) out.push_back(static_cast<std::uint8_t>(u >> (8 * k)));
   }
   void count(std::size_t n, const char* what) {
     if (n > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
@@ -49,6 +55,7 @@ class Writer {
     u8(static_cast<std::uint8_t>(v.kind));
     switch (v.kind) {
       case Kind::Integer: i32(v.integer); break;
+      case Kind::Double: f64(v.real); break;
       case Kind::String: utf16(v.string); break;
       case Kind::Ident: shortstr(v.ident, "identifier"); break;
       case Kind::True:
@@ -114,6 +121,18 @@ class Reader {
     p_ += 4;
     return static_cast<std::int32_t>(u);
   }
+  // A finite IEEE double, 8 bytes little-endian.
+  double f64(const char* what) {
+    std::size_t at = p_;
+    need(8, what);
+    std::uint64_t u = 0;
+    for (int k = 0; k < 8; ++k) u |= static_cast<std::uint64_t>(d_[p_ + k]) << (8 * k);
+    p_ += 8;
+    double v;
+    std::memcpy(&v, &u, 8);
+    if (!std::isfinite(v)) fail(at, std::string(what) + " is not a finite number");
+    return v;
+  }
   // A count of elements that each take at least `minSize` bytes.
   std::size_t count(const char* what, std::size_t minSize) {
     std::size_t at = p_;
@@ -162,6 +181,7 @@ class Reader {
     std::uint8_t tag = u8("value tag");
     switch (tag) {
       case 1: return Value::makeInteger(i32("integer"));
+      case 10: return Value::makeDouble(f64("double"));
       case 2: return Value::makeString(utf16("string length"));
       case 3: return Value::makeIdent(shortstr("identifier"));
       case 4: return Value::makeBool(true);

@@ -1,11 +1,23 @@
 // Tree -> readable text in the source syntax.
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <sstream>
 
 #include "kfm.h"
 
 namespace kfm {
+
+std::string formatDouble(double v) {
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);  // shortest text that reads back exactly
+  std::string text(buf, ec == std::errc() ? end : buf);
+  if (text.find('.') == std::string::npos) {
+    const std::size_t e = text.find('e');
+    text.insert(e == std::string::npos ? text.size() : e, ".0");
+  }
+  return text;
+}
 
 namespace {
 
@@ -73,6 +85,7 @@ void writeProperties(std::ostringstream& o, const std::vector<Property>& props, 
 void writeValue(std::ostringstream& o, const Value& v, int level, std::size_t maxBin) {
   switch (v.kind) {
     case Kind::Integer: o << v.integer; break;
+    case Kind::Double: o << formatDouble(v.real); break;
     case Kind::String: o << quote(v.string); break;
     case Kind::Ident: o << v.ident; break;
     case Kind::True: o << "True"; break;

@@ -1,5 +1,8 @@
 // Text source -> tree: a small hand-written lexer and a recursive-descent parser.
 #include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -49,6 +52,7 @@ const char* kindName(Kind kind) {
     case Kind::Set: return "set";
     case Kind::StringList: return "string list";
     case Kind::Collection: return "collection";
+    case Kind::Double: return "double";
   }
   return "?";
 }
@@ -59,6 +63,7 @@ const char* kindName(Kind kind) {
 bool Item::operator==(const Item& o) const { return properties == o.properties; }
 
 Value Value::makeInteger(std::int32_t v) { Value r; r.kind = Kind::Integer; r.integer = v; return r; }
+Value Value::makeDouble(double v) { Value r; r.kind = Kind::Double; r.real = v; return r; }
 Value Value::makeString(std::u16string s) { Value r; r.kind = Kind::String; r.string = std::move(s); return r; }
 Value Value::makeIdent(std::string s) { Value r; r.kind = Kind::Ident; r.ident = std::move(s); return r; }
 Value Value::makeBool(bool b) { Value r; r.kind = b ? Kind::True : Kind::False; return r; }
@@ -71,6 +76,7 @@ bool Value::operator==(const Value& o) const {
   if (kind != o.kind) return false;
   switch (kind) {
     case Kind::Integer: return integer == o.integer;
+    case Kind::Double: return std::memcmp(&real, &o.real, sizeof real) == 0;  // bit for bit: -0.0 is kept
     case Kind::String: return string == o.string;
     case Kind::Ident: return ident == o.ident;
     case Kind::True:
@@ -186,6 +192,7 @@ enum class Tok {
   End,      // end of input
   Ident,    // possibly dotted word
   Integer,
+  Double,   // a decimal number with a '.'
   String,   // one part: adjacent quoted sections and #NNN
   Binary,   // { hex }
   Punct,    // one of : = [ ] ( ) < > , +
@@ -196,6 +203,7 @@ struct Token {
   int line = 0;
   std::string text;          // Ident: the word; Punct: the character; String: the source text
   std::int32_t integer = 0;
+  double real = 0;
   std::u16string string;
   std::vector<std::uint8_t> bytes;
 };
@@ -305,6 +313,7 @@ class Lexer {
       if (pos_ >= src_.size() || !(std::isdigit(static_cast<unsigned char>(src_[pos_])) || src_[pos_] == '$'))
         fail(line_, "'-' must be followed by a number");
     }
+    if (isDecimalWithPoint(pos_)) return lexDouble(t, start);
     std::uint64_t magnitude = 0;
     if (src_[pos_] == '$') {
       ++pos_;
@@ -329,10 +338,6 @@ class Lexer {
         if (magnitude > 0x80000000ull) fail(line_, "integer out of range (32-bit): " + numberText(start));
         ++pos_;
       }
-      if (pos_ < src_.size() && src_[pos_] == '.' && pos_ + 1 < src_.size() &&
-          std::isdigit(static_cast<unsigned char>(src_[pos_ + 1])))
-        fail(line_, "unknown value " + quoteForMessage(numberText(start)) +
-                        ": floating-point numbers are not supported");
       checkNumberEnd(start);
       if (!negative && magnitude > 0x7FFFFFFFull)
         fail(line_, "integer out of range (32-bit): " + numberText(start));
@@ -344,15 +349,49 @@ class Lexer {
     return t;
   }
 
+  bool isDigitAt(std::size_t at) const { return at < src_.size() && std::isdigit(static_cast<unsigned char>(src_[at])); }
+  std::size_t skipDigits(std::size_t at) const {
+    while (isDigitAt(at)) ++at;
+    return at;
+  }
+
+  // Decimal digits, a '.' and at least one more digit from `at` on.
+  bool isDecimalWithPoint(std::size_t at) const {
+    std::size_t e = skipDigits(at);
+    return e > at && e < src_.size() && src_[e] == '.' && isDigitAt(e + 1);
+  }
+
+  // digits '.' digits, optionally followed by an exponent e[+|-]digits; `start` is at the sign.
+  Token& lexDouble(Token& t, std::size_t start) {
+    pos_ = skipDigits(skipDigits(pos_) + 1);
+    if (pos_ < src_.size() && (src_[pos_] == 'e' || src_[pos_] == 'E')) {
+      std::size_t e = pos_ + 1;
+      if (e < src_.size() && (src_[e] == '+' || src_[e] == '-')) ++e;
+      if (!isDigitAt(e)) fail(line_, "unknown value " + quoteForMessage(numberText(start)) + ": exponent without digits");
+      pos_ = skipDigits(e);
+    }
+    checkNumberEnd(start, "number");
+    const char* first = src_.data() + start;
+    const char* last = src_.data() + pos_;
+    double v = 0;
+    auto [end, ec] = std::from_chars(first, last, v);
+    if (ec != std::errc() || end != last || !std::isfinite(v))
+      fail(line_, "number out of range (double): " + std::string(first, last));
+    t.type = Tok::Double;
+    t.real = v;
+    t.text = std::string(first, last);
+    return t;
+  }
+
   std::string numberText(std::size_t start) const {
     std::size_t e = pos_;
     while (e < src_.size() && (isIdentChar(src_[e]) || src_[e] == '.' || src_[e] == '$')) ++e;
     return std::string(src_.substr(start, e - start));
   }
 
-  void checkNumberEnd(std::size_t start) {
+  void checkNumberEnd(std::size_t start, const char* kind = "integer") {
     if (pos_ < src_.size() && (isIdentChar(src_[pos_]) || src_[pos_] == '.' || src_[pos_] == '$'))
-      fail(line_, "unknown value " + quoteForMessage(numberText(start)) + ": not a valid integer");
+      fail(line_, "unknown value " + quoteForMessage(numberText(start)) + ": not a valid " + kind);
   }
 
   Token& lexString(Token& t) {
@@ -442,6 +481,7 @@ std::string describe(const Token& t) {
     case Tok::End: return "end of file";
     case Tok::Ident: return "'" + t.text + "'";
     case Tok::Integer: return "integer " + t.text;
+    case Tok::Double: return "number " + t.text;
     case Tok::String: return "string " + quoteForMessage(t.text);
     case Tok::Binary: return "binary literal";
     case Tok::Punct: return "'" + t.text + "'";
@@ -603,6 +643,11 @@ class Parser {
     switch (tok_.type) {
       case Tok::Integer: {
         Value v = Value::makeInteger(tok_.integer);
+        advance();
+        return v;
+      }
+      case Tok::Double: {
+        Value v = Value::makeDouble(tok_.real);
         advance();
         return v;
       }
