@@ -15,8 +15,8 @@ prefixes=(64)
 [ -z "$reason32" ] && prefixes=(32 64)
 # Fresh prefixes for every run; they are shared by all tests of the run.
 for bits in 32 64; do
-  [ -d "$kalvetra_wine_dir/prefix$bits" ] && [ -x "$kalvetra_wine_lib/wineserver$bits" ] &&
-    (wine_prefix $bits; "$WINESERVER" -k 2>/dev/null || true)
+  [ -d "$kalvetra_wine_dir/prefix$bits/wine" ] &&
+    (export WINEPREFIX=$kalvetra_wine_dir/prefix$bits/wine; "$kalvetra_wine_lib/wineserver64" -k 2>/dev/null || true)
 done
 rm -rf "$kalvetra_wine_dir"
 wine_display

@@ -10,19 +10,23 @@ kalvetra_wine_lib=/usr/lib/wine
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
 
-# Selects (and creates when missing) the 32- or 64-bit prefix, and the Wine server that
-# belongs to it (WINESERVER; call "$WINESERVER" rather than the wineserver wrapper).
+# Selects (and creates when missing) the 32- or 64-bit prefix, and the Wine server for it
+# (WINESERVER; call "$WINESERVER" rather than the wineserver wrapper). The 64-bit server serves
+# 32-bit prefixes too and is preferred, as Debian's own wrapper does; the 32-bit one is used only
+# where it is the only one.
 wine_prefix() {
   local bits=$1
   local dir=$kalvetra_wine_dir/prefix$bits
   export WINEPREFIX=$dir/wine
   export HOME=$dir/home XDG_CONFIG_HOME=$dir/home/.config XDG_DATA_HOME=$dir/home/.local/share \
          XDG_CACHE_HOME=$dir/home/.cache XDG_DESKTOP_DIR=$dir/home/Desktop
+  export WINESERVER=$kalvetra_wine_lib/wineserver64
+  [ -x "$WINESERVER" ] || WINESERVER=$kalvetra_wine_lib/wineserver32
   if [ "$bits" = 32 ]; then
-    export WINEARCH=win32 WINESERVER=$kalvetra_wine_lib/wineserver32
+    export WINEARCH=win32
     kalvetra_wine_loader=$kalvetra_wine_lib/wine
   else
-    export WINEARCH=win64 WINESERVER=$kalvetra_wine_lib/wineserver64
+    export WINEARCH=win64
     kalvetra_wine_loader=$kalvetra_wine_lib/wine64
   fi
   if [ ! -f "$dir/.ready" ]; then
@@ -42,7 +46,7 @@ wine_prefix() {
 # (KALVETRA_BINARY_ARCH: i686, the default, or x86_64).
 wine_exec() {
   if [ "${KALVETRA_BINARY_ARCH:-i686}" = x86_64 ]; then
-    "$kalvetra_wine_lib/wine64" "$@"
+    WINELOADER=$kalvetra_wine_lib/wine64 "$kalvetra_wine_lib/wine64" "$@"
   else
     WINELOADER=$kalvetra_wine_lib/wine "$kalvetra_wine_lib/wine" "$@"
   fi
