@@ -9,37 +9,20 @@
 #include <shlguid.h>
 #include <shlobj.h>
 
+#include "toolkit/ComRef.h"
+
 namespace tk {
 
 namespace {
 
-// Owns one COM interface reference.
-template <class T> class TComRef {
-public:
-    TComRef() = default;
-    TComRef(const TComRef&) = delete;
-    TComRef& operator=(const TComRef&) = delete;
-    ~TComRef() {
-        if (FPtr) FPtr->Release();
-    }
-    T* operator->() const { return FPtr; }
-    T* Get() const { return FPtr; }
-    T** Out() { return &FPtr; }
-    void** OutVoid() { return reinterpret_cast<void**>(&FPtr); }
-    explicit operator bool() const { return FPtr != nullptr; }
-
-private:
-    T* FPtr = nullptr;
-};
-
-template <class T> bool Query(IUnknown* from, const IID& iid, TComRef<T>& to) {
-    return from && SUCCEEDED(from->QueryInterface(iid, to.OutVoid())) && to;
+template <class T> bool Query(IUnknown* from, const IID& iid, ComRef<T>& to) {
+    return from && SUCCEEDED(from->QueryInterface(iid, to.Out())) && to;
 }
 
 // The desktop folder view's automation object: Explorer's IShellDispatch2.
-bool DesktopShellDispatch(TComRef<IShellDispatch2>& shell) {
-    TComRef<IShellWindows> windows;
-    if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows, windows.OutVoid())) ||
+bool DesktopShellDispatch(ComRef<IShellDispatch2>& shell) {
+    ComRef<IShellWindows> windows;
+    if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows, windows.Out())) ||
         !windows)
         return false;
     VARIANT location, root;
@@ -48,21 +31,21 @@ bool DesktopShellDispatch(TComRef<IShellDispatch2>& shell) {
     location.vt = VT_I4;
     location.lVal = CSIDL_DESKTOP;
     long window = 0;
-    TComRef<IDispatch> desktop;
-    if (windows->FindWindowSW(&location, &root, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH, desktop.Out()) != S_OK || !desktop)
+    ComRef<IDispatch> desktop;
+    if (windows->FindWindowSW(&location, &root, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH, desktop.OutTyped()) != S_OK || !desktop)
         return false;
-    TComRef<IServiceProvider> services;
-    TComRef<IShellBrowser> browser;
-    TComRef<IShellView> view;
-    TComRef<IDispatch> background;
-    TComRef<IShellFolderViewDual> folderView;
-    TComRef<IDispatch> application;
+    ComRef<IServiceProvider> services;
+    ComRef<IShellBrowser> browser;
+    ComRef<IShellView> view;
+    ComRef<IDispatch> background;
+    ComRef<IShellFolderViewDual> folderView;
+    ComRef<IDispatch> application;
     return Query(desktop.Get(), IID_IServiceProvider, services) &&
-           SUCCEEDED(services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.OutVoid())) && browser &&
-           SUCCEEDED(browser->QueryActiveShellView(view.Out())) && view &&
-           SUCCEEDED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.OutVoid())) && background &&
+           SUCCEEDED(services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.Out())) && browser &&
+           SUCCEEDED(browser->QueryActiveShellView(view.OutTyped())) && view &&
+           SUCCEEDED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.Out())) && background &&
            Query(background.Get(), IID_IShellFolderViewDual, folderView) &&
-           SUCCEEDED(folderView->get_Application(application.Out())) && application &&
+           SUCCEEDED(folderView->get_Application(application.OutTyped())) && application &&
            Query(application.Get(), IID_IShellDispatch2, shell);
 }
 
@@ -74,7 +57,7 @@ bool ShellExecuteHere(const std::wstring& target) {
 }  // namespace
 
 bool OpenThroughDesktopShell(const std::wstring& target) {
-    TComRef<IShellDispatch2> shell;
+    ComRef<IShellDispatch2> shell;
     if (!DesktopShellDispatch(shell)) return false;
     BSTR file = SysAllocString(target.c_str());
     BSTR verb = SysAllocString(L"open");
