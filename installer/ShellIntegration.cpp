@@ -61,6 +61,25 @@ bool DirectoryExists(const std::wstring& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool IsPathSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
+
+namespace {
+bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
+
+// "\\server\share": two separators, a server name, a separator and a share name.
+bool IsUncPath(const std::wstring& path) {
+    if (path.size() < 5 || !IsPathSeparator(path[0]) || !IsPathSeparator(path[1])) return false;
+    size_t serverEnd = path.find_first_of(L"\\/", 2);
+    return serverEnd != std::wstring::npos && serverEnd > 2 && serverEnd + 1 < path.size() &&
+           !IsPathSeparator(path[serverEnd + 1]);
+}
+}  // namespace
+
+bool IsAbsolutePath(const std::wstring& path) {
+    const bool drive = path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == L':' && IsPathSeparator(path[2]);
+    return drive || IsUncPath(path);
+}
+
 bool ForceDirectories(const std::wstring& path) {
     std::wstring p = path;
     while (p.size() > 3 && (p.back() == L'\\' || p.back() == L'/')) p.pop_back();

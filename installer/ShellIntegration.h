@@ -19,6 +19,10 @@ std::wstring SystemProgramPath(const std::wstring& program);
 // Restricts where DLLs are loaded from to the system directory (the installer runs elevated).
 void RestrictDllSearchPath();
 bool DirectoryExists(const std::wstring& path);
+bool IsPathSeparator(wchar_t c);
+// True for a path that does not depend on the current drive or directory: "X:\..." or
+// "\\server\share...", with "\" or "/" as separators.
+bool IsAbsolutePath(const std::wstring& path);
 // Creates a directory and all its missing parents; false when it could not.
 bool ForceDirectories(const std::wstring& path);
 

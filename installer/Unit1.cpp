@@ -19,6 +19,7 @@ const wchar_t kSocialPageUrl[] = L"https://vk.com/kalvetra";
 
 namespace {
 const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kalvetra";
+const wchar_t kFullPathNeeded[] = L"Укажите полный путь установки, например C:\\Program Files\\Kalvetra";
 
 template <class T> T* Bind(tk::TForm& form, const wchar_t* name) {
     auto* c = dynamic_cast<T*>(form.FindComponent(name));
@@ -168,11 +169,21 @@ void TForm1::RegisterThumbnailExtension() {
     ShellExecuteW(nullptr, L"open", SystemProgramPath(L"cmd.exe").c_str(), params.c_str(), GLPathSystem.c_str(), SW_SHOW);
 }
 
+// An empty or relative path would put the files on the root of the current drive or under
+// the current directory, and the uninstall entry would record it: ask for a full path.
+bool TForm1::InstallDirectoryAccepted() {
+    if (IsAbsolutePath(Dir())) return true;
+    tk::Application->MessageBox(kFullPathNeeded, tk::Application->Title(), MB_OK | MB_ICONWARNING);
+    if (sDirectoryEdit1->HandleAllocated()) sDirectoryEdit1->SetFocus();
+    return false;
+}
+
 void TForm1::sButton1Click(tk::TObject*) {
     if (InstallDone) {
         Close();
         return;
     }
+    if (!InstallDirectoryAccepted()) return;
     sButton1->SetEnabled(false);
     sDirectoryEdit1->SetEnabled(false);
     sSpeedButton1->SetEnabled(false);

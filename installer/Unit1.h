@@ -66,6 +66,8 @@ private:
     void BindFields();
     void Log(const std::wstring& text);
     std::wstring Dir() const;
+    // False, after telling the user, when the directory text is not a full path.
+    bool InstallDirectoryAccepted();
     void ExtractPayloadRow(const Tfile& row, const std::wstring& targetDir, const std::wstring& logDir);
     void WriteUninstallEntry();
     void RegisterThumbnailExtension();

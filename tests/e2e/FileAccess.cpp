@@ -45,6 +45,8 @@ bool file_exists(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+bool path_exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
 bool create_directories(const std::wstring& path) {
   std::error_code error;
   std::filesystem::create_directories(std::filesystem::path(path), error);

@@ -12,6 +12,8 @@ using Bytes = std::vector<unsigned char>;
 std::optional<Bytes> read_file(const std::wstring& path);
 bool write_file(const std::wstring& path, const Bytes& content);
 bool file_exists(const std::wstring& path);
+// A file or a directory.
+bool path_exists(const std::wstring& path);
 bool create_directories(const std::wstring& path);
 void remove_tree(const std::wstring& path);
 Bytes bytes_of(std::string_view text);

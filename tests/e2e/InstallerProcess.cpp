@@ -45,13 +45,21 @@ std::vector<DWORD> descendant_processes(DWORD ancestor) {
 }
 }  // namespace
 
-bool InstallerProcess::start(const std::wstring& exe_path, const std::wstring& arguments) {
+std::wstring windows_temp_dir() {
+  wchar_t windows[MAX_PATH] = L"";
+  UINT n = GetWindowsDirectoryW(windows, MAX_PATH);
+  return std::wstring(windows, n < MAX_PATH ? n : 0) + L"\\temp";
+}
+
+bool InstallerProcess::start(const std::wstring& exe_path, const std::wstring& arguments,
+                             const std::wstring& working_dir) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   std::wstring command_line = L"\"" + exe_path + L"\"";
   if (!arguments.empty()) command_line += L" " + arguments;
+  const std::wstring directory = working_dir.empty() ? windows_temp_dir() : working_dir;
   QueryPerformanceCounter(&started_);
-  return CreateProcessW(exe_path.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  return CreateProcessW(exe_path.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
                         &startup, &info_) != 0;
 }
 

@@ -6,6 +6,9 @@
 #include <optional>
 #include <string>
 
+// The Windows folder's "temp" (C:\windows\temp in a Wine prefix).
+std::wstring windows_temp_dir();
+
 class InstallerProcess {
  public:
   InstallerProcess() = default;
@@ -13,7 +16,10 @@ class InstallerProcess {
   InstallerProcess& operator=(const InstallerProcess&) = delete;
   ~InstallerProcess() { close(); }
 
-  bool start(const std::wstring& exe_path, const std::wstring& arguments = L"");
+  // Starts the installer in `working_dir`, by default the Windows folder's "temp": always on
+  // drive C: of the prefix, never on Z: (the real root of this machine), so that a path the
+  // installer resolves against its current directory stays inside the prefix.
+  bool start(const std::wstring& exe_path, const std::wstring& arguments = L"", const std::wstring& working_dir = L"");
   DWORD id() const { return info_.dwProcessId; }
   bool running() const;
   void wait_input_idle(DWORD timeout_ms) const { WaitForInputIdle(info_.hProcess, timeout_ms); }

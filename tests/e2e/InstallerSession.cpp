@@ -75,8 +75,9 @@ bool wait_and_find_controls(InstallerSession& session, bool check_controls) {
 }
 }  // namespace
 
-bool launch(InstallerSession& session, const std::wstring& exe, bool check_controls) {
-  if (!session.log.expect(session.process.start(exe), L"installer process starts: " + exe)) return false;
+bool launch(InstallerSession& session, const std::wstring& exe, bool check_controls, const std::wstring& working_dir) {
+  if (!session.log.expect(session.process.start(exe, L"", working_dir), L"installer process starts: " + exe))
+    return false;
   return wait_and_find_controls(session, check_controls);
 }
 
@@ -95,6 +96,12 @@ void clear_check_box(InstallerSession& session, HWND check_box, std::wstring_vie
   bool cleared = wait_until([&] { return SendMessageW(check_box, BM_GETCHECK, 0, 0) == BST_UNCHECKED; },
                             kStateChangeTimeoutMs);
   session.log.expect(cleared, std::wstring(name) + L": unchecked by a click");
+}
+
+bool set_directory_text(InstallerSession& session, const std::wstring& text) {
+  HWND edit = session.controls.dir_edit;
+  SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  return session.log.expect_equal(L"directory field text", text, window_text(edit));
 }
 
 InstallOutcome click_install(InstallerSession& session, HWND& message_box) {
@@ -158,6 +165,17 @@ void handle_failure_message(InstallerSession& session, HWND box, std::wstring_vi
   session.log.expect(!IsWindowEnabled(c.install_button), L"install button stays disabled after the failure");
   session.log.expect(!IsWindowEnabled(c.dir_edit), L"directory edit stays disabled after the failure");
   session.log.expect_equal(L"install button caption after the failure", kInstallCaption, window_text(c.install_button));
+}
+
+void handle_refusal_message(InstallerSession& session, HWND box, std::wstring_view must_contain) {
+  answer_message_box(session, box, must_contain, L"refusal");
+
+  const auto& c = session.controls;
+  session.log.expect(session.process.running(), L"installer keeps running after the refusal");
+  session.log.expect(IsWindowEnabled(c.install_button) != FALSE, L"install button enabled after the refusal");
+  session.log.expect(IsWindowEnabled(c.dir_edit) != FALSE, L"directory edit enabled after the refusal");
+  session.log.expect_equal(L"install button caption after the refusal", kInstallCaption, window_text(c.install_button));
+  check_log(session, {});
 }
 
 void close_window(InstallerSession& session) {

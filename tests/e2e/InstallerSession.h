@@ -24,8 +24,10 @@ struct InstallerSession {
 enum class InstallOutcome { done, message_box, failed };
 
 // Starts the installer, waits for its window and finds its controls (checking them when
-// `check_controls` is set). False when the window or a control is missing.
-bool launch(InstallerSession& session, const std::wstring& exe, bool check_controls);
+// `check_controls` is set). False when the window or a control is missing. The installer's
+// current directory is `working_dir` (by default a folder on drive C:, see InstallerProcess).
+bool launch(InstallerSession& session, const std::wstring& exe, bool check_controls,
+            const std::wstring& working_dir = L"");
 
 // Starts the installer with arguments and expects a message box before its window: checks
 // its text, closes it with its button, then waits for the window as `launch` does.
@@ -34,6 +36,9 @@ bool launch_past_start_message(InstallerSession& session, const std::wstring& ex
 
 // Clicks a check box and checks that it became unchecked.
 void clear_check_box(InstallerSession& session, HWND check_box, std::wstring_view name);
+
+// Replaces the directory field's text, as typing would, and checks that it took it.
+bool set_directory_text(InstallerSession& session, const std::wstring& text);
 
 // Clicks the install button and waits for the finish caption or a message box.
 InstallOutcome click_install(InstallerSession& session, HWND& message_box);
@@ -50,6 +55,10 @@ void finish_by_second_click(InstallerSession& session);
 
 // Checks the message box text, closes the box with a click and checks the failed state.
 void handle_failure_message(InstallerSession& session, HWND box, std::wstring_view must_contain);
+
+// Checks the message box text, closes the box with a click and checks that the window is
+// ready for another attempt: nothing disabled, the install caption, an empty log.
+void handle_refusal_message(InstallerSession& session, HWND box, std::wstring_view must_contain);
 
 // Closes the window as its close button would and checks that the process ends.
 void close_window(InstallerSession& session);

@@ -17,6 +17,7 @@ constexpr size_t kLockedFile = 2;          // Kalvetra.exe
 const std::wstring kMissingResourceMessage = L"Resource BASSWASAPI not found";
 const std::string kOldBassContent = "bass.dll of an older installation";
 const std::string kLockedContent = "Kalvetra.exe held open by another program";
+const std::wstring kFullPathMessage = L"Укажите полный путь установки";
 
 struct Run {
   const ScenarioInputs& inputs;
@@ -51,6 +52,22 @@ void check_stopped_installation(Run& run, size_t failing_file, size_t first_abse
   check_shortcut(run.log, run.layout, run.layout.programs_link, false);
   check_uninstall_entry(run.log, run.layout, false);
   check_associations(run.log, run.layout, false);
+}
+
+// Nothing of an installation anywhere: not where the layout expects it, and not at the
+// `stray` paths where a path resolved against the current directory would have put it.
+void check_nothing_installed(Run& run, const std::vector<std::wstring>& stray) {
+  for (const auto& path : stray) run.log.expect(!path_exists(path), L"nothing written at " + path);
+  check_install_files_absent(run.log, run.layout, 0);
+  check_system_file(run.log, run.layout, run.inputs.payload_dir, false);
+  check_shortcut(run.log, run.layout, run.layout.desktop_link, false);
+  check_shortcut(run.log, run.layout, run.layout.programs_link, false);
+  check_uninstall_entry(run.log, run.layout, false);
+  check_associations(run.log, run.layout, false);
+}
+
+void remove_paths(const std::vector<std::wstring>& paths) {
+  for (const auto& path : paths) remove_tree(path);
 }
 
 bool install_to_completion(Run& run) {
@@ -126,6 +143,39 @@ void locked_target_file(Run& run) {
   close_window(run.session);
 }
 
+// A directory text that is not a full path is refused before anything is written; the
+// installer runs in `working_dir`, against which such a text would be resolved.
+void refuse_directory(Run& run, const std::wstring& field_text, const std::wstring& working_dir,
+                      const std::vector<std::wstring>& stray) {
+  remove_paths(stray);
+  if (launch(run.session, run.inputs.installer_exe, false, working_dir) && set_directory_text(run.session, field_text)) {
+    HWND box = nullptr;
+    if (run.log.expect(click_install(run.session, box) == InstallOutcome::message_box,
+                       L"install click answered by a message box"))
+      handle_refusal_message(run.session, box, kFullPathMessage);
+    check_nothing_installed(run, stray);
+    close_window(run.session);
+  }
+  remove_paths(stray);
+}
+
+// An empty field would put the files on the root of the current drive.
+void empty_directory(Run& run) {
+  const std::wstring working_dir = windows_temp_dir();
+  std::vector<std::wstring> stray;
+  for (const auto& name : kInstallFileNames) stray.push_back(working_dir.substr(0, 2) + L"\\" + name);
+  refuse_directory(run, L"", working_dir, stray);
+}
+
+// A relative path would put the files under the current directory.
+void relative_directory(Run& run) {
+  const std::wstring working_dir = windows_temp_dir() + L"\\kalvetra-e2e-cwd";
+  remove_tree(working_dir);
+  if (run.log.expect(create_directories(working_dir), L"working directory prepared: " + working_dir))
+    refuse_directory(run, L"Kalvetra", working_dir, {working_dir + L"\\Kalvetra"});
+  remove_tree(working_dir);
+}
+
 // Started with "/acver", the installer names its skinning engine before its window appears.
 void engine_version(Run& run) {
   if (!launch_past_start_message(run.session, run.inputs.installer_exe, L"/acver", L"Corvane v9.14")) return;
@@ -161,6 +211,7 @@ const std::map<std::wstring, std::function<void(Run&)>>& scenarios() {
       {L"full", full_install},       {L"nochecks", install_without_options}, {L"overwrite", install_over_existing},
       {L"missing", missing_payload}, {L"locked", locked_target_file}, {L"show", show_window},
       {L"acver", engine_version},    {L"badskin", damaged_external_skin},
+      {L"emptydir", empty_directory}, {L"relativedir", relative_directory},
   };
   return table;
 }

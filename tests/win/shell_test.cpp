@@ -185,6 +185,34 @@ INSTANTIATE_TEST_SUITE_P(Cases, AfterDialogRule, ::testing::Values(
     DialogCase{L"C:\\Program Files\\Kalvetra", false, L"C:\\Program Files\\Kalvetra"},
     DialogCase{L"D:\\Apps", false, L"D:\\Apps"}));
 
+struct PathCase { std::wstring path; bool absolute; };
+
+class InstallPaths : public ::testing::TestWithParam<PathCase> {};
+
+TEST_P(InstallPaths, MustNotDependOnTheCurrentDriveOrDirectory) {
+    EXPECT_EQ(kv::IsAbsolutePath(GetParam().path), GetParam().absolute) << tk::WideToUtf8(GetParam().path);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, InstallPaths, ::testing::Values(
+    PathCase{L"C:\\Program Files\\Kalvetra", true},
+    PathCase{L"d:\\Kalvetra", true},
+    PathCase{L"E:\\", true},
+    PathCase{L"C:/Apps/Kalvetra", true},
+    PathCase{L"\\\\srv\\share", true},
+    PathCase{L"\\\\srv\\share\\Apps\\Kalvetra", true},
+    PathCase{L"", false},
+    PathCase{L"Kalvetra", false},
+    PathCase{L"Apps\\Kalvetra", false},
+    PathCase{L"\\Kalvetra", false},
+    PathCase{L"C:", false},
+    PathCase{L"C:Kalvetra", false},
+    PathCase{L"1:\\Kalvetra", false},
+    PathCase{L" C:\\Kalvetra", false},
+    PathCase{L"\\\\srv", false},
+    PathCase{L"\\\\srv\\", false},
+    PathCase{L"\\\\\\share", false},
+    PathCase{L"\\\\srv\\\\share", false}));
+
 TEST(ForceDirectories, CreatesMissingParents) {
     kvtest::TempDir dir;
     std::wstring deep = dir.File(L"a\\b\\c");
