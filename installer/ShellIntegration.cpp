@@ -20,24 +20,43 @@ std::wstring ShortcutFileName(const std::wstring& name) {
     return name + L".lnk";
 }
 
-void CreateShellLink(const std::wstring& sourceFile, const std::wstring& shortCutName, const std::wstring& sourceParams) {
-    IShellLinkW* link = nullptr;
-    HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                  reinterpret_cast<void**>(&link));
-    if (FAILED(hr) || !link) throw tk::EOSError(L"Cannot create the shell link object");
-    IPersistFile* file = nullptr;
-    hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-    if (FAILED(hr) || !file) {
-        link->Release();
-        throw tk::EOSError(L"Interface not supported");
+namespace {
+// Holds one COM interface and releases it when the scope ends, also when an error is raised.
+template <class T> class ComRef {
+public:
+    ComRef() = default;
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+    ~ComRef() {
+        if (FPtr) FPtr->Release();
     }
-    // Results of the setters and of the save are not checked: a failed save leaves no shortcut.
-    link->SetPath(sourceFile.c_str());
-    link->SetArguments(sourceParams.c_str());
-    link->SetWorkingDirectory(ExtractFilePath(sourceFile).c_str());
-    file->Save(ShortcutFileName(shortCutName).c_str(), FALSE);
-    file->Release();
-    link->Release();
+    T* operator->() const { return FPtr; }
+    T* Get() const { return FPtr; }
+    void** Out() { return reinterpret_cast<void**>(&FPtr); }
+private:
+    T* FPtr = nullptr;
+};
+
+// A shortcut step that failed raises an error naming the shortcut file and the system's reason.
+void CheckShortcutStep(HRESULT hr, const std::wstring& linkFile) {
+    if (FAILED(hr))
+        throw tk::EOSError(tk::Format(L"Cannot create shortcut \"%s\". %s",
+                                      {linkFile, tk::SysErrorMessage(static_cast<DWORD>(hr))}));
+}
+}  // namespace
+
+void CreateShellLink(const std::wstring& sourceFile, const std::wstring& shortCutName, const std::wstring& sourceParams) {
+    ComRef<IShellLinkW> link;
+    HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.Out());
+    if (FAILED(hr) || !link.Get()) throw tk::EOSError(L"Cannot create the shell link object");
+    ComRef<IPersistFile> file;
+    hr = link->QueryInterface(IID_IPersistFile, file.Out());
+    if (FAILED(hr) || !file.Get()) throw tk::EOSError(L"Interface not supported");
+    const std::wstring linkFile = ShortcutFileName(shortCutName);
+    CheckShortcutStep(link->SetPath(sourceFile.c_str()), linkFile);
+    CheckShortcutStep(link->SetArguments(sourceParams.c_str()), linkFile);
+    CheckShortcutStep(link->SetWorkingDirectory(ExtractFilePath(sourceFile).c_str()), linkFile);
+    CheckShortcutStep(file->Save(linkFile.c_str(), FALSE), linkFile);
 }
 
 std::wstring SystemProgramPath(const std::wstring& program) {

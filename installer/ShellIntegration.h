@@ -12,7 +12,8 @@ std::wstring ExtractFilePath(const std::wstring& fileName);
 // Replaces the extension behind the last "\" or ":" with ".lnk", or appends it.
 std::wstring ShortcutFileName(const std::wstring& name);
 // Creates or replaces a shortcut file (name given the ".lnk" extension) that starts
-// sourceFile with sourceParams in the folder of sourceFile.
+// sourceFile with sourceParams in the folder of sourceFile. Raises EOSError, naming the
+// shortcut file and the system's reason, when the shortcut cannot be set up or saved.
 void CreateShellLink(const std::wstring& sourceFile, const std::wstring& shortCutName, const std::wstring& sourceParams);
 // The full path of a program in the system directory ("cmd.exe" -> "C:\windows\system32\cmd.exe").
 std::wstring SystemProgramPath(const std::wstring& program);

@@ -62,6 +62,40 @@ TEST(CreateShellLink, SavesTargetArgumentsAndWorkingDirectory) {
     CoUninitialize();
 }
 
+// A shortcut that cannot be written must not pass for a created one: the error names the
+// shortcut file and carries the system's reason.
+TEST(CreateShellLink, AShortcutThatCannotBeSavedRaises) {
+    kvtest::TempDir dir;
+    const std::wstring target = dir.File(L"Kalvetra.exe");
+    kvtest::WriteFileBytes(target, "MZ");
+    const std::wstring folderInTheWay = dir.File(L"Taken.lnk");
+    ASSERT_TRUE(CreateDirectoryW(folderInTheWay.c_str(), nullptr));
+
+    struct Case { const char* what; std::wstring name, file; };
+    const Case cases[] = {
+        {"folder missing", dir.File(L"no such folder\\Kalvetra"), dir.File(L"no such folder\\Kalvetra.lnk")},
+        {"a folder has the shortcut's name", dir.File(L"Taken"), folderInTheWay},
+    };
+    ASSERT_HRESULT_SUCCEEDED(CoInitialize(nullptr));
+    for (const Case& c : cases) {
+        std::wstring message;
+        try {
+            kv::CreateShellLink(target, c.name, L"");
+        } catch (const tk::EOSError& e) {
+            message = e.Message();
+        }
+        const std::wstring named = L"\"" + c.file + L"\". ";
+        const size_t at = message.find(named);
+        EXPECT_NE(at, std::wstring::npos) << c.what << ": " << tk::WideToUtf8(message);
+        if (at != std::wstring::npos) {
+            EXPECT_GT(message.size(), at + named.size()) << c.what << ": the system's reason follows the name";
+        }
+    }
+    CoUninitialize();
+    EXPECT_FALSE(kvtest::FileExists(dir.File(L"no such folder\\Kalvetra.lnk")));
+    EXPECT_EQ(GetFileAttributesW(folderInTheWay.c_str()) & FILE_ATTRIBUTE_DIRECTORY, DWORD(FILE_ATTRIBUTE_DIRECTORY));
+}
+
 std::wstring DefaultValue(const std::wstring& key) {
     tk::TRegistry reg(KEY_READ);
     reg.SetRootKey(HKEY_CLASSES_ROOT);
