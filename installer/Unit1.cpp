@@ -99,7 +99,10 @@ std::wstring GetVersionLabel(bool buildOnly) {
 }
 
 void ApplyAfterDialogRule(std::wstring& name, bool action) {
-    if (action && name.find(L"Kalvetra") == std::wstring::npos) name += L"\\Kalvetra";
+    if (!action || name.find(L"Kalvetra") != std::wstring::npos) return;
+    // A drive or share root comes back from the dialog with its separator already there.
+    if (name.empty() || !IsPathSeparator(name.back())) name += L'\\';
+    name += L"Kalvetra";
 }
 
 void TForm1::FormCreate(tk::TObject*) {

@@ -84,7 +84,8 @@ std::wstring GetVersionLabel(bool buildOnly);
 // The same text from the bytes of a version resource; empty when they are too short.
 std::wstring VersionLabelFromResource(const uint8_t* data, size_t size, bool buildOnly);
 
-// The after-dialog rule: an accepted folder that does not name the product gets "\Kalvetra".
+// The after-dialog rule: an accepted folder that does not name the product gets the product
+// folder "Kalvetra" appended, joined by a single separator.
 void ApplyAfterDialogRule(std::wstring& name, bool action);
 
 }  // namespace kv

@@ -215,7 +215,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, AfterDialogRule, ::testing::Values(
     DialogCase{L"D:\\Apps", true, L"D:\\Apps\\Kalvetra"},
     DialogCase{L"D:\\Kalvetra2", true, L"D:\\Kalvetra2"},
     DialogCase{L"D:\\kalvetra", true, L"D:\\kalvetra\\Kalvetra"},
-    DialogCase{L"E:\\", true, L"E:\\\\Kalvetra"},
+    DialogCase{L"E:\\", true, L"E:\\Kalvetra"},
+    DialogCase{L"E:/", true, L"E:/Kalvetra"},
+    DialogCase{L"\\\\srv\\share\\", true, L"\\\\srv\\share\\Kalvetra"},
+    DialogCase{L"\\\\srv\\share", true, L"\\\\srv\\share\\Kalvetra"},
     DialogCase{L"C:\\Program Files\\Kalvetra", false, L"C:\\Program Files\\Kalvetra"},
     DialogCase{L"D:\\Apps", false, L"D:\\Apps"}));
 
