@@ -39,6 +39,13 @@ bool DirectoryExistsForDialog(const std::wstring& path) {
     return true;
 }
 
+bool PickedFolderPath(LPCITEMIDLIST picked, std::wstring& path) {
+    wchar_t buffer[MAX_PATH] = L"";
+    const bool ok = picked && SHGetPathFromIDListW(picked, buffer) && buffer[0] != L'\0';
+    path = ok ? buffer : L"";
+    return ok;
+}
+
 TsDirectoryEdit::TsDirectoryEdit(tk::TComponent* owner) : tk::TEdit(owner) {
     FMaxLength = 255;
     ExecuteDialog = [this](const std::wstring& start, std::wstring& chosen) { return ShellBrowse(start, chosen); };
@@ -67,11 +74,9 @@ bool TsDirectoryEdit::ShellBrowse(const std::wstring& start, std::wstring& chose
     LPITEMIDLIST picked = SHBrowseForFolderW(&bi);
     if (root) CoTaskMemFree(root);
     if (!picked) return false;
-    wchar_t path[MAX_PATH] = L"";
-    bool ok = SHGetPathFromIDListW(picked, path) != FALSE;
+    bool ok = PickedFolderPath(picked, chosen);
     CoTaskMemFree(picked);
-    chosen = ok ? path : L"";
-    return true;
+    return ok;
 }
 
 void TsDirectoryEdit::DoClick() {

@@ -1,5 +1,8 @@
 // Directory edit: an edit whose button action lets the user pick a folder.
 #pragma once
+#include <windows.h>
+#include <shtypes.h>
+
 #include "skinframework/sCommonData.h"
 #include "toolkit/StdCtrls.h"
 
@@ -32,6 +35,10 @@ private:
 // Whether a path names an existing directory, answering yes for errors other than the
 // ones that say the path is not there.
 bool DirectoryExistsForDialog(const std::wstring& path);
+// The file system path of the item picked in the shell's folder dialog; false, with the path
+// empty, for an item that has none (a virtual folder such as the computer node): the dialog
+// then counts as cancelled.
+bool PickedFolderPath(LPCITEMIDLIST picked, std::wstring& path);
 // The shell folder identifier of a root-folder name ("rfDesktop" -> 0), or -1.
 int RootFolderId(const std::wstring& name);
 

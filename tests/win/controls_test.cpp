@@ -1,6 +1,7 @@
 // Controls the installer relies on: gauge limits, directory edit dialog sequence, memo lines,
 // the application's error handler and a close request while a handler pumps messages.
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include "TestFiles.h"
 #include "controls/sGauge.h"
@@ -113,6 +114,32 @@ TEST(DirectoryTest, AnswersForMissingPathsAndFiles) {
     EXPECT_EQ(sk::RootFolderId(L"rfDesktop"), 0);
     EXPECT_EQ(sk::RootFolderId(L"RFPROGRAMS"), 2);
     EXPECT_EQ(sk::RootFolderId(L"C:\\"), -1);
+}
+
+// A picked item without a file system path (the computer node, the control panel) counts as
+// a cancel, not as an accepted empty folder.
+TEST(FolderPicker, OnlyItemsWithAFileSystemPathAreAccepted) {
+    ASSERT_HRESULT_SUCCEEDED(CoInitialize(nullptr));
+    wchar_t windows[MAX_PATH] = L"";
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    struct Case { int folder; const wchar_t* path; };
+    for (const Case& c : {Case{CSIDL_WINDOWS, windows}, Case{CSIDL_DRIVES, nullptr}, Case{CSIDL_CONTROLS, nullptr}}) {
+        LPITEMIDLIST item = nullptr;
+        EXPECT_HRESULT_SUCCEEDED(SHGetSpecialFolderLocation(nullptr, c.folder, &item)) << c.folder;
+        if (!item) continue;
+        std::wstring path = L"left over";
+        EXPECT_EQ(sk::PickedFolderPath(item, path), c.path != nullptr) << c.folder;
+        if (c.path) {
+            EXPECT_EQ(_wcsicmp(path.c_str(), c.path), 0) << tk::WideToUtf8(path);
+        } else {
+            EXPECT_EQ(path, L"") << c.folder;
+        }
+        CoTaskMemFree(item);
+    }
+    std::wstring path = L"left over";
+    EXPECT_FALSE(sk::PickedFolderPath(nullptr, path));
+    EXPECT_EQ(path, L"");
+    CoUninitialize();
 }
 
 class TestWindow : public TForm {
