@@ -13,6 +13,7 @@ constexpr DWORD kChildProcessesTimeoutMs = 30000;
 constexpr DWORD kExitTimeoutMs = 20000;
 constexpr DWORD kStateChangeTimeoutMs = 3000;
 constexpr DWORD kPollMs = 50;
+constexpr DWORD kFastPollMs = 1;
 const std::wstring kInstallCaption = L"Установить";
 const std::wstring kFinishCaption = L"Завершить";
 
@@ -176,6 +177,25 @@ void handle_refusal_message(InstallerSession& session, HWND box, std::wstring_vi
   session.log.expect(IsWindowEnabled(c.dir_edit) != FALSE, L"directory edit enabled after the refusal");
   session.log.expect_equal(L"install button caption after the refusal", kInstallCaption, window_text(c.install_button));
   check_log(session, {});
+}
+
+void close_while_installing(InstallerSession& session) {
+  const auto& c = session.controls;
+  click(session, c.window, c.install_button, L"install button");
+  DWORD begin = GetTickCount();
+  while (IsWindowEnabled(c.install_button) && GetTickCount() - begin < kStateChangeTimeoutMs) Sleep(kFastPollMs);
+  if (!session.log.expect(!IsWindowEnabled(c.install_button), L"install run started (install button disabled)")) return;
+  PostMessageW(c.window, WM_CLOSE, 0, 0);
+  // The log read after the request was queued: without the last line the run was still going on.
+  const std::vector<std::wstring> lines = memo_lines(c);
+  const std::wstring last_line = expected_complete_log(session.layout, LogOptions{}).back();
+  session.log.expect(!lines.empty() && lines.back() != last_line, L"close request queued while the run goes on",
+                     L"a log without " + quoted(last_line), joined(lines));
+  HWND box = nullptr;
+  wait_until([&] { return (box = session.process.find_message_box()) || !session.process.running(); },
+             kInstallTimeoutMs);
+  if (box) session.log.fail(L"no message box after the close request, got " + quoted(message_box_text(box)));
+  check_exit(session, L"the close request during the run");
 }
 
 void close_window(InstallerSession& session) {

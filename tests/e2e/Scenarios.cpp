@@ -29,16 +29,21 @@ struct Run {
       : inputs(inputs), log(log), layout(InstallLayout::detect()), session(log, layout) {}
 };
 
-// Everything a completed run must leave, for the chosen options.
-void check_complete_installation(Run& run, const LogOptions& options) {
-  check_log(run.session, expected_complete_log(run.layout, options));
-  check_done_state(run.session);
+// What a completed run leaves on disk and in the registry, for the chosen options.
+void check_installed(Run& run, const LogOptions& options) {
   check_install_files(run.log, run.layout, run.inputs.payload_dir, kInstallFileNames.size());
   check_system_file(run.log, run.layout, run.inputs.payload_dir, true);
   check_shortcut(run.log, run.layout, run.layout.desktop_link, options.desktop_link);
   check_shortcut(run.log, run.layout, run.layout.programs_link, options.programs_link);
   check_uninstall_entry(run.log, run.layout, true);
   check_associations(run.log, run.layout, options.associations);
+}
+
+// Everything a completed run must leave, window included, for the chosen options.
+void check_complete_installation(Run& run, const LogOptions& options) {
+  check_log(run.session, expected_complete_log(run.layout, options));
+  check_done_state(run.session);
+  check_installed(run, options);
 }
 
 // The files before the failing one are written; nothing after it may have been done. The
@@ -176,6 +181,14 @@ void relative_directory(Run& run) {
   remove_tree(working_dir);
 }
 
+// A close request while the files are being extracted: the run goes on to its end, then the
+// installer ends without a crash, and everything it wrote is whole.
+void close_during_install(Run& run) {
+  if (!launch(run.session, run.inputs.installer_exe, false)) return;
+  close_while_installing(run.session);
+  check_installed(run, LogOptions{});
+}
+
 // Started with "/acver", the installer names its skinning engine before its window appears.
 void engine_version(Run& run) {
   if (!launch_past_start_message(run.session, run.inputs.installer_exe, L"/acver", L"Corvane v9.14")) return;
@@ -212,6 +225,7 @@ const std::map<std::wstring, std::function<void(Run&)>>& scenarios() {
       {L"missing", missing_payload}, {L"locked", locked_target_file}, {L"show", show_window},
       {L"acver", engine_version},    {L"badskin", damaged_external_skin},
       {L"emptydir", empty_directory}, {L"relativedir", relative_directory},
+      {L"closerun", close_during_install},
   };
   return table;
 }

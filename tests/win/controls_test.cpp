@@ -178,13 +178,16 @@ TEST(Application, ClosingDuringAPumpingHandlerEndsTheLoopAfterTheHandler) {
     form->SetClientSize(100, 100);
     form->Show();
     bool handlerFinished = false, stillAlive = false;
+    // Taken once: asking the form for its handle later would create a new window if the
+    // close request had destroyed this one.
+    const HWND window = form->Handle();
     form->OnMessage = [&](TMessage&) {
-        PostMessageW(form->Handle(), WM_CLOSE, 0, 0);
+        PostMessageW(window, WM_CLOSE, 0, 0);
         for (int i = 0; i < 3; ++i) app.ProcessMessages();  // the install procedure pumps between files
-        stillAlive = IsWindow(form->Handle()) != FALSE;
+        stillAlive = IsWindow(window) != FALSE;
         handlerFinished = true;
     };
-    PostMessageW(form->Handle(), WM_APP + 1, 0, 0);
+    PostMessageW(window, WM_APP + 1, 0, 0);
     app.Run();
     EXPECT_TRUE(handlerFinished);
     EXPECT_TRUE(stillAlive) << "the window must outlive the handler that is running";
