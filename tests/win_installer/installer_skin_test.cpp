@@ -115,6 +115,43 @@ TEST(InstallerStartUp, ChoosesTheSystemFilesForThisWindowsAndThisBuild) {
     EXPECT_EQ(form.sGauge1->Progress(), 0);
 }
 
+// The label names the running program's version: this test program's resource (version.rc).
+TEST(InstallerStartUp, TheVersionLabelNamesTheRunningProgramsVersion) {
+    Installer installer;
+    EXPECT_EQ(installer.form->sLabelFX3->GetText(), L"beta v.3.1.4 [Build: 159]");
+}
+
+struct BrowseCase {
+    bool accepted;
+    std::wstring chosen, field;
+};
+
+// The browse button, as the window description wires it, opens the field's folder dialog;
+// the window's after-dialog handler adjusts what the field receives.
+TEST(InstallerStartUp, TheBrowseButtonFillsTheFieldThroughTheAfterDialogHandler) {
+    Installer installer;
+    kv::TForm1& form = *installer.form;
+    const std::wstring initial = form.sDirectoryEdit1->GetText();
+    const BrowseCase cases[] = {
+        {true, L"D:\\Apps", L"D:\\Apps\\Kalvetra"},
+        {true, L"E:\\", L"E:\\Kalvetra"},
+        {true, L"D:\\Kalvetra2", L"D:\\Kalvetra2"},
+        {false, L"D:\\Other", initial},
+    };
+    for (const BrowseCase& c : cases) {
+        form.sDirectoryEdit1->SetText(initial);
+        int shown = 0;
+        form.sDirectoryEdit1->ExecuteDialog = [&](const std::wstring&, std::wstring& chosen) {
+            ++shown;
+            chosen = c.chosen;
+            return c.accepted;
+        };
+        form.sSpeedButton1->Click();
+        EXPECT_EQ(shown, 1) << tk::WideToUtf8(c.chosen);
+        EXPECT_EQ(form.sDirectoryEdit1->GetText(), c.field) << tk::WideToUtf8(c.chosen);
+    }
+}
+
 TEST(InstallerSkin, TheStoredSettingsAreRead) {
     Installer installer;
     auto& m = installer.Manager();
