@@ -18,12 +18,12 @@
 #include "skin/OptionsFile.h"
 #include "skin/SkinModel.h"
 #include "skin/acSkinPack.h"
+#include "tests/fuzz/FuzzTint.h"
 
 extern "C" size_t LLVMFuzzerMutate(uint8_t* data, size_t size, size_t maxSize);
 
 namespace {
 
-constexpr size_t kTintBytes = 3;
 constexpr int kMaxSections = 64, kMaxMasks = 96;  // bounds the time one input takes
 
 // A grey 19 x 19 blur template, so the outer-effect masks are generated as well.
@@ -35,10 +35,6 @@ const rd::TBitmap32* BlurTemplate() {
         return b;
     }();
     return &blur;
-}
-
-sk::TColorAdjustment TintFrom(const uint8_t* data) {
-    return {static_cast<int8_t>(data[0]) * 3, static_cast<int8_t>(data[1]) % 101, static_cast<int8_t>(data[2]) % 101};
 }
 
 rd::TMemBitmap32 Canvas(int w, int h) {
