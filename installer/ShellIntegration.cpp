@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "toolkit/Classes.h"
+#include "toolkit/ComRef.h"
 
 #include <vector>
 
@@ -21,22 +22,6 @@ std::wstring ShortcutFileName(const std::wstring& name) {
 }
 
 namespace {
-// Holds one COM interface and releases it when the scope ends, also when an error is raised.
-template <class T> class ComRef {
-public:
-    ComRef() = default;
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    ~ComRef() {
-        if (FPtr) FPtr->Release();
-    }
-    T* operator->() const { return FPtr; }
-    T* Get() const { return FPtr; }
-    void** Out() { return reinterpret_cast<void**>(&FPtr); }
-private:
-    T* FPtr = nullptr;
-};
-
 // A shortcut step that failed raises an error naming the shortcut file and the system's reason.
 void CheckShortcutStep(HRESULT hr, const std::wstring& linkFile) {
     if (FAILED(hr))
@@ -46,10 +31,10 @@ void CheckShortcutStep(HRESULT hr, const std::wstring& linkFile) {
 }  // namespace
 
 void CreateShellLink(const std::wstring& sourceFile, const std::wstring& shortCutName, const std::wstring& sourceParams) {
-    ComRef<IShellLinkW> link;
+    tk::ComRef<IShellLinkW> link;
     HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW, link.Out());
     if (FAILED(hr) || !link.Get()) throw tk::EOSError(L"Cannot create the shell link object");
-    ComRef<IPersistFile> file;
+    tk::ComRef<IPersistFile> file;
     hr = link->QueryInterface(IID_IPersistFile, file.Out());
     if (FAILED(hr) || !file.Get()) throw tk::EOSError(L"Interface not supported");
     const std::wstring linkFile = ShortcutFileName(shortCutName);
