@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "skin/SkinModel.h"
@@ -16,6 +17,9 @@ namespace sk {
 
 // A skin stored in the manager (its "InternalSkins"): the packed skin and the values kept with it.
 struct TsStoredSkin {
+    TsStoredSkin() = default;
+    TsStoredSkin(std::wstring name, std::vector<uint8_t> data) : Name(std::move(name)), Data(std::move(data)) {}
+
     std::wstring Name;
     std::vector<uint8_t> Data;          // a packed skin
     std::vector<uint8_t> MasterBitmap;  // a bitmap kept with the item, as stored (BMP bytes)
