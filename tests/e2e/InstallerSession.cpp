@@ -181,16 +181,13 @@ void handle_refusal_message(InstallerSession& session, HWND box, std::wstring_vi
 
 void close_while_installing(InstallerSession& session) {
   const auto& c = session.controls;
-  click(session, c.window, c.install_button, L"install button");
-  DWORD begin = GetTickCount();
-  while (IsWindowEnabled(c.install_button) && GetTickCount() - begin < kStateChangeTimeoutMs) Sleep(kFastPollMs);
-  if (!session.log.expect(!IsWindowEnabled(c.install_button), L"install run started (install button disabled)")) return;
+  // The click and the close request are queued together, in this order, as posted messages of
+  // the installer's thread: the click starts the run, and the run's own message pump meets the
+  // close request while it goes on, however fast the payload is written. (Real mouse input
+  // would reach the window after posted messages, and polling for the run to start can come too
+  // late for a small payload.)
+  PostMessageW(c.install_button, BM_CLICK, 0, 0);
   PostMessageW(c.window, WM_CLOSE, 0, 0);
-  // The log read after the request was queued: without the last line the run was still going on.
-  const std::vector<std::wstring> lines = memo_lines(c);
-  const std::wstring last_line = expected_complete_log(session.layout, LogOptions{}).back();
-  session.log.expect(!lines.empty() && lines.back() != last_line, L"close request queued while the run goes on",
-                     L"a log without " + quoted(last_line), joined(lines));
   HWND box = nullptr;
   wait_until([&] { return (box = session.process.find_message_box()) || !session.process.running(); },
              kInstallTimeoutMs);

@@ -60,10 +60,10 @@ void handle_failure_message(InstallerSession& session, HWND box, std::wstring_vi
 // ready for another attempt: nothing disabled, the install caption, an empty log.
 void handle_refusal_message(InstallerSession& session, HWND box, std::wstring_view must_contain);
 
-// Clicks the install button and, as soon as the run has started, asks the window to close
-// (WM_CLOSE). Checks that the request came while the run was going on, that no message box
-// appears and that the process then ends with code 0; the caller checks that the run
-// finished its work before that end.
+// Clicks the install button and asks the window to close (WM_CLOSE) right behind the click,
+// so that the run's message pump meets the request. Checks that no message box appears and
+// that the process then ends with code 0; the caller checks that the run finished its work
+// before that end.
 void close_while_installing(InstallerSession& session);
 
 // Closes the window as its close button would and checks that the process ends.
