@@ -1,15 +1,4 @@
-# Cross toolchain: 64-bit Windows with MinGW-w64 (POSIX threads flavour), the native 64-bit
-# variant of the Windows build.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross toolchain: 64-bit Windows with MinGW-w64, the native 64-bit variant.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_OBJCOPY x86_64-w64-mingw32-objcopy)
-set(CMAKE_STRIP x86_64-w64-mingw32-strip)
-set(CMAKE_OBJDUMP x86_64-w64-mingw32-objdump)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 ${KALVETRA_DEPS_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(kalvetra_mingw_triplet x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

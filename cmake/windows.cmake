@@ -44,10 +44,9 @@ set(KALVETRA_SCREENSHOT_DIR ${kalvetra_build_root}/screenshots CACHE PATH "Where
 # kalvetra_windows_test(<name> COMMAND <command...> [LABEL <label>] [TIMEOUT <s>]
 #                       [FIRST_RUN_ONLY] [SCREENSHOTS])
 # One test per Windows it runs on, named <name>.<run> (32, 64 or x64); "@RUN@" in the command
-# stands for the run. A test of a program this
-# machine cannot run (32-bit code) ends as skipped, never as passed. Tests of one prefix change
-# its files and registry, so they never run at once. SCREENSHOTS sets the screenshot folder in
-# the first run of each build.
+# stands for the run. A test of a program this machine cannot run (32-bit code) ends as
+# skipped, never as passed. Tests of one prefix change its files and registry, so they never
+# run at once. SCREENSHOTS sets the screenshot folder in the first run of each build.
 function(kalvetra_windows_test name)
   cmake_parse_arguments(T "FIRST_RUN_ONLY;SCREENSHOTS" "LABEL;TIMEOUT" "COMMAND" ${ARGN})
   if(NOT T_LABEL)

@@ -44,13 +44,6 @@ void CreateShellLink(const std::wstring& sourceFile, const std::wstring& shortCu
     CheckShortcutStep(file->Save(linkFile.c_str(), FALSE), linkFile);
 }
 
-std::wstring SystemProgramPath(const std::wstring& program) {
-    wchar_t dir[MAX_PATH];
-    UINT n = GetSystemDirectoryW(dir, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return program;
-    return std::wstring(dir, n) + L"\\" + program;
-}
-
 void RestrictDllSearchPath() {
     // Looked up at run time: older systems without the update have neither export.
     using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
@@ -63,25 +56,6 @@ void RestrictDllSearchPath() {
 bool DirectoryExists(const std::wstring& path) {
     DWORD a = GetFileAttributesW(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool IsPathSeparator(wchar_t c) { return c == L'\\' || c == L'/'; }
-
-namespace {
-bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
-
-// "\\server\share": two separators, a server name, a separator and a share name.
-bool IsUncPath(const std::wstring& path) {
-    if (path.size() < 5 || !IsPathSeparator(path[0]) || !IsPathSeparator(path[1])) return false;
-    size_t serverEnd = path.find_first_of(L"\\/", 2);
-    return serverEnd != std::wstring::npos && serverEnd > 2 && serverEnd + 1 < path.size() &&
-           !IsPathSeparator(path[serverEnd + 1]);
-}
-}  // namespace
-
-bool IsAbsolutePath(const std::wstring& path) {
-    const bool drive = path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == L':' && IsPathSeparator(path[2]);
-    return drive || IsUncPath(path);
 }
 
 bool ForceDirectories(const std::wstring& path) {

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "toolkit/PathNames.h"
+
 namespace kv {
 
 // Everything up to and including the last "\" or ":".
@@ -15,15 +17,10 @@ std::wstring ShortcutFileName(const std::wstring& name);
 // sourceFile with sourceParams in the folder of sourceFile. Raises EOSError, naming the
 // shortcut file and the system's reason, when the shortcut cannot be set up or saved.
 void CreateShellLink(const std::wstring& sourceFile, const std::wstring& shortCutName, const std::wstring& sourceParams);
-// The full path of a program in the system directory ("cmd.exe" -> "C:\windows\system32\cmd.exe").
-std::wstring SystemProgramPath(const std::wstring& program);
+using tk::SystemProgramPath;
 // Restricts where DLLs are loaded from to the system directory (the installer runs elevated).
 void RestrictDllSearchPath();
 bool DirectoryExists(const std::wstring& path);
-bool IsPathSeparator(wchar_t c);
-// True for a path that does not depend on the current drive or directory: "X:\..." or
-// "\\server\share...", with "\" or "/" as separators.
-bool IsAbsolutePath(const std::wstring& path);
 // Creates a directory and all its missing parents; false when it could not.
 bool ForceDirectories(const std::wstring& path);
 

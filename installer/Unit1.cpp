@@ -6,6 +6,7 @@
 #include "installer/AssocFiles.h"
 #include "installer/ShellIntegration.h"
 #include "installer/UtilityPasZlib.h"
+#include "toolkit/PathNames.h"
 #include "toolkit/Registry.h"
 
 namespace kv {
@@ -101,7 +102,7 @@ std::wstring GetVersionLabel(bool buildOnly) {
 void ApplyAfterDialogRule(std::wstring& name, bool action) {
     if (!action || name.find(L"Kalvetra") != std::wstring::npos) return;
     // A drive or share root comes back from the dialog with its separator already there.
-    if (name.empty() || !IsPathSeparator(name.back())) name += L'\\';
+    if (name.empty() || !tk::IsPathSeparator(name.back())) name += L'\\';
     name += L"Kalvetra";
 }
 
@@ -175,7 +176,7 @@ void TForm1::RegisterThumbnailExtension() {
 // An empty or relative path would put the files on the root of the current drive or under
 // the current directory, and the uninstall entry would record it: ask for a full path.
 bool TForm1::InstallDirectoryAccepted() {
-    if (IsAbsolutePath(Dir())) return true;
+    if (tk::IsAbsolutePath(Dir())) return true;
     tk::Application->MessageBox(kFullPathNeeded, tk::Application->Title(), MB_OK | MB_ICONWARNING);
     if (sDirectoryEdit1->HandleAllocated()) sDirectoryEdit1->SetFocus();
     return false;

@@ -52,12 +52,6 @@ std::wstring WithoutTrailingSlash(const std::wstring& path) {
   return p;
 }
 
-bool IsAbsolutePath(const std::wstring& path) {
-  bool drive = path.size() >= 3 && iswalpha(path[0]) && path[1] == L':' && path[2] == L'\\';
-  bool unc = path.size() >= 3 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'\\';
-  return drive || unc;
-}
-
 bool SamePath(const std::wstring& a, const std::wstring& b) {
   std::wstring x = WithoutTrailingSlash(a), y = WithoutTrailingSlash(b);
   return CompareStringOrdinal(x.c_str(), int(x.size()), y.c_str(), int(y.size()), TRUE) == CSTR_EQUAL;

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "toolkit/PathNames.h"
+
 namespace kv {
 
 // The shell folder's path; empty when it cannot be resolved. Never creates the folder.
@@ -29,8 +31,9 @@ std::wstring ParentDirectory(const std::wstring& path);  // without the trailing
 std::wstring FileNameOf(const std::wstring& path);
 // Without trailing backslashes (a drive root keeps its one: "C:\").
 std::wstring WithoutTrailingSlash(const std::wstring& path);
-// "C:\..." or "\\server\share\...".
-bool IsAbsolutePath(const std::wstring& path);
+// "C:\..." or "\\server\share\...": the installer's own rule, so that every location it
+// records is one the uninstaller accepts.
+using tk::IsAbsolutePath;
 // Equal ignoring letter case and a trailing backslash.
 bool SamePath(const std::wstring& a, const std::wstring& b);
 bool FileExists(const std::wstring& path);

@@ -11,6 +11,7 @@
 #include "render/sGradient.h"
 #include "render/sSysColors.h"
 #include "skin/acCodePage.h"
+#include "toolkit/PathNames.h"
 
 namespace sk {
 
@@ -43,11 +44,7 @@ GradientFillFn gGradientFill = nullptr;
 
 // msimg32 from the system folder only: a copy beside the (elevated) program is never loaded.
 GradientFillFn LookUpGradientFill() {
-    wchar_t dir[MAX_PATH] = {};
-    const UINT n = GetSystemDirectoryW(dir, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return nullptr;
-    const std::wstring path = std::wstring(dir, n) + L"\\msimg32.dll";
-    HMODULE module = LoadLibraryW(path.c_str());
+    HMODULE module = LoadLibraryW(tk::SystemProgramPath(L"msimg32.dll").c_str());
     if (!module) return nullptr;
     return reinterpret_cast<GradientFillFn>(reinterpret_cast<void*>(GetProcAddress(module, "GradientFill")));
 }
@@ -115,14 +112,10 @@ bool GdiTriangleFill(rd::TBitmap32* target, const rd::TTriVertex* vertices, int 
 }  // namespace
 
 void InstallPlatformHooks() {
-    static const bool installed = [] {
-        rd::SetSysColorFunc(SchemeColor);
-        SetAnsiCodePage(AnsiToWideCp, WideToAnsiCp);
-        gGradientFill = LookUpGradientFill();
-        if (gGradientFill) rd::SetTriangleFillFunc(GdiTriangleFill);
-        return true;
-    }();
-    (void)installed;
+    rd::SetSysColorFunc(SchemeColor);
+    SetAnsiCodePage(AnsiToWideCp, WideToAnsiCp);
+    gGradientFill = LookUpGradientFill();
+    if (gGradientFill) rd::SetTriangleFillFunc(GdiTriangleFill);
 }
 
 }  // namespace sk

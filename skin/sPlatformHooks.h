@@ -5,7 +5,7 @@
 
 namespace sk {
 
-// Installs all three; later calls change nothing. Run by the first skin manager.
+// Installs all three. Run once, by the engine's start (before the first skin manager).
 void InstallPlatformHooks();
 
 }  // namespace sk

@@ -45,11 +45,9 @@ wine_prefix() {
 # Runs a Windows program in the selected prefix with the loader for its architecture
 # (KALVETRA_BINARY_ARCH: i686, the default, or x86_64).
 wine_exec() {
-  if [ "${KALVETRA_BINARY_ARCH:-i686}" = x86_64 ]; then
-    WINELOADER=$kalvetra_wine_lib/wine64 "$kalvetra_wine_lib/wine64" "$@"
-  else
-    WINELOADER=$kalvetra_wine_lib/wine "$kalvetra_wine_lib/wine" "$@"
-  fi
+  local loader=$kalvetra_wine_lib/wine
+  [ "${KALVETRA_BINARY_ARCH:-i686}" = x86_64 ] && loader=$kalvetra_wine_lib/wine64
+  WINELOADER=$loader "$loader" "$@"
 }
 
 # Empty when this machine runs the 32-bit Windows programs, else the reason why not (as found

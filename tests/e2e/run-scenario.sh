@@ -2,7 +2,8 @@
 # Runs one end-to-end scenario: the driver under Wine (prefix from KALVETRA_PREFIX_BITS) on a
 # private virtual display. When KALVETRA_SCREENSHOT_DIR is set, the driver asks for
 # screenshots ("SCREENSHOT <state>"); each is taken of the whole screen as
-# <scenario>-<tag>-<state>.png (tag: KALVETRA_RUN_TAG, default the prefix bits) and answered with a line on the driver's standard input.
+# <scenario>-<tag>-<state>.png (tag: KALVETRA_RUN_TAG, default the prefix bits) and answered
+# with a line on the driver's standard input.
 # Usage: run-scenario.sh <e2e_driver.exe> <scenario> <installer.exe> <payload folder>
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)

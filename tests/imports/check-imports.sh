@@ -11,6 +11,7 @@ if [ "${1:-}" = --allow ]; then
   allowed=$2
   shift 2
 fi
+allowed=" $(echo $allowed | tr 'A-Z' 'a-z') "
 failed=0
 for program in "$@"; do
   if ! table=$("$objdump" -p "$program" 2>&1); then
@@ -26,7 +27,7 @@ for program in "$@"; do
   fi
   foreign=()
   for dll in $dlls; do
-    [[ " $(echo $allowed | tr 'A-Z' 'a-z') " == *" $dll "* ]] || foreign+=("$dll")
+    [[ $allowed == *" $dll "* ]] || foreign+=("$dll")
   done
   if [ ${#foreign[@]} -gt 0 ]; then
     echo "FAIL $(basename "$program") imports ${foreign[*]} (imports: $(echo $dlls))"

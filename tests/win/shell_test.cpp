@@ -7,6 +7,7 @@
 #include "installer/AssocFiles.h"
 #include "installer/ShellIntegration.h"
 #include "installer/Unit1.h"
+#include "toolkit/PathNames.h"
 #include "toolkit/Registry.h"
 
 namespace {
@@ -227,7 +228,7 @@ struct PathCase { std::wstring path; bool absolute; };
 class InstallPaths : public ::testing::TestWithParam<PathCase> {};
 
 TEST_P(InstallPaths, MustNotDependOnTheCurrentDriveOrDirectory) {
-    EXPECT_EQ(kv::IsAbsolutePath(GetParam().path), GetParam().absolute) << tk::WideToUtf8(GetParam().path);
+    EXPECT_EQ(tk::IsAbsolutePath(GetParam().path), GetParam().absolute) << tk::WideToUtf8(GetParam().path);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, InstallPaths, ::testing::Values(
