@@ -20,7 +20,7 @@ const wchar_t kSocialPageUrl[] = L"https://vk.com/kalvetra";
 
 namespace {
 const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kalvetra";
-const wchar_t kFullPathNeeded[] = L"Укажите полный путь установки, например C:\\Program Files\\Kalvetra";
+const wchar_t kFullPathNeeded[] = L"Укажите полный путь установки.\nНапример: C:\\Program Files\\Kalvetra";
 
 template <class T> T* Bind(tk::TForm& form, const wchar_t* name) {
     auto* c = dynamic_cast<T*>(form.FindComponent(name));
