@@ -9,4 +9,5 @@ add_link_options(${kalvetra_sanitizers})
 
 add_subdirectory(render)
 add_subdirectory(skin)
+add_subdirectory(skinpaint)
 add_subdirectory(tests/fuzz)

@@ -7,6 +7,7 @@ add_compile_options(-Wall -Wextra)
 
 add_subdirectory(render)
 add_subdirectory(skin)
+add_subdirectory(skinpaint)
 add_subdirectory(tools)
 add_subdirectory(tests/host)
 add_subdirectory(tests/bench_host)

@@ -8,7 +8,7 @@
 #include "controls/sMemo.h"
 #include "controls/sSpeedButton.h"
 #include "controls/sToolEdit.h"
-#include "skin/sSkinManager.h"
+#include "skinframework/sSkinManager.h"
 #include "toolkit/ExtCtrls.h"
 
 namespace sk {

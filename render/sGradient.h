@@ -2,7 +2,7 @@
 // the gradient combined with a tiled texture in one pass.
 #pragma once
 #include "render/sGraphUtils.h"
-#include "skin/GradientData.h"
+#include "render/sGradientPieces.h"
 
 namespace rd {
 

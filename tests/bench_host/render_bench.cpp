@@ -5,8 +5,8 @@
 
 #include "render/acBlur.h"
 #include "render/acResample.h"
-#include "render/sMaskPaint.h"
-#include "render/sTexture.h"
+#include "skinpaint/sMaskPaint.h"
+#include "skinpaint/sTexture.h"
 
 using namespace rd;
 

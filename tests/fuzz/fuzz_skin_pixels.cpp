@@ -13,8 +13,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "render/sMaskPaint.h"
-#include "render/sSectionPaint.h"
+#include "skinpaint/sMaskPaint.h"
+#include "skinpaint/sSectionPaint.h"
 #include "skin/OptionsFile.h"
 #include "skin/SkinModel.h"
 #include "skin/acSkinPack.h"

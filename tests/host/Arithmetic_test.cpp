@@ -9,6 +9,7 @@
 #include "render/acArithmetic.h"
 #include "render/sAlphaGraph.h"
 #include "render/sGradient.h"
+#include "skin/GradientData.h"
 #include "render/sGraphUtils.h"
 #include "skin/acColorAdjust.h"
 

@@ -18,7 +18,7 @@
 #include "SkinArt.h"
 #include "SkinLoad.h"
 #include "SkinPackFiles.h"
-#include "render/sSectionPaint.h"
+#include "skinpaint/sSectionPaint.h"
 #include "skin/acCodePage.h"
 #include "skin/acImageDecode.h"
 #include "skin/acntUtils.h"

@@ -7,8 +7,8 @@
 #include <functional>
 #include <vector>
 
-#include "render/sMaskPaint.h"
-#include "render/sTexture.h"
+#include "skinpaint/sMaskPaint.h"
+#include "skinpaint/sTexture.h"
 
 using namespace rd;
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "render/sGradient.h"
+#include "skin/GradientData.h"
 
 using namespace rd;
 

@@ -1,7 +1,7 @@
 // Mask drawing whose alpha matters, region cut-outs and glyphs.
 #include <gtest/gtest.h>
 
-#include "render/sMaskPaint.h"
+#include "skinpaint/sMaskPaint.h"
 
 using namespace rd;
 

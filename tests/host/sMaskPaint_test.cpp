@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "render/acResample.h"
-#include "render/sMaskPaint.h"
+#include "skinpaint/sMaskPaint.h"
 
 using namespace rd;
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "render/sSectionPaint.h"
+#include "skinpaint/sSectionPaint.h"
 
 using namespace rd;
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "render/sTexture.h"
+#include "skinpaint/sTexture.h"
 
 using namespace rd;
 

@@ -2,7 +2,7 @@
 // window region; everything else of the region stays.
 #include <gtest/gtest.h>
 
-#include "render/sMaskRegion.h"
+#include "skinpaint/sMaskRegion.h"
 #include "skin/SkinModel.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "render/sGradient.h"
 #include "render/sSysColors.h"
 #include "skin/acCodePage.h"
-#include "skin/sSkinManager.h"
+#include "skinframework/sSkinManager.h"
 
 namespace {
 

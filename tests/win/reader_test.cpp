@@ -7,7 +7,7 @@
 #include "controls/RegisterControls.h"
 #include "controls/sGauge.h"
 #include "controls/sToolEdit.h"
-#include "skin/sSkinManager.h"
+#include "skinframework/sSkinManager.h"
 #include "toolkit/DescriptionReader.h"
 #include "toolkit/Forms.h"
 #include "toolkit/StdCtrls.h"

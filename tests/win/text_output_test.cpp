@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "render/sTextOutput.h"
+#include "skinpaint/sTextOutput.h"
 #include "skin/SkinModel.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "installer/Unit1.h"
 #include "render/sGraphUtils.h"
 #include "skin/acSkinPack.h"
-#include "skin/sSkinManager.h"
+#include "skinframework/sSkinManager.h"
 #include "toolkit/Forms.h"
 
 namespace {

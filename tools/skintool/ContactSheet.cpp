@@ -7,7 +7,7 @@
 #include "PngFile.h"
 #include "SkinPackFiles.h"
 #include "render/acBlit.h"
-#include "render/sSectionPaint.h"
+#include "skinpaint/sSectionPaint.h"
 #include "skin/acntUtils.h"
 
 namespace skintool {

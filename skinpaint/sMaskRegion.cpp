@@ -1,4 +1,4 @@
-#include "render/sMaskRegion.h"
+#include "skinpaint/sMaskRegion.h"
 
 namespace rd {
 

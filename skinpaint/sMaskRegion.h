@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "render/sMaskPaint.h"
+#include "skinpaint/sMaskPaint.h"
 
 namespace rd {
 

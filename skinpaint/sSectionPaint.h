@@ -4,7 +4,7 @@
 #pragma once
 #include <string_view>
 
-#include "render/sMaskPaint.h"
+#include "skinpaint/sMaskPaint.h"
 
 namespace rd {
 

@@ -1,11 +1,11 @@
-#include "render/sSectionPaint.h"
+#include "skinpaint/sSectionPaint.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "render/acArithmetic.h"
 #include "render/acBlit.h"
-#include "render/sTexture.h"
+#include "skinpaint/sTexture.h"
 
 namespace rd {
 

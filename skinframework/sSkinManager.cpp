@@ -1,4 +1,4 @@
-#include "skin/sSkinManager.h"
+#include "skinframework/sSkinManager.h"
 
 #include <windows.h>
 #include <shellapi.h>

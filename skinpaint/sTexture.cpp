@@ -1,4 +1,4 @@
-#include "render/sTexture.h"
+#include "skinpaint/sTexture.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "render/sTextOutput.h"
+#include "skinpaint/sTextOutput.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "render/sMaskPaint.h"
+#include "skinpaint/sMaskPaint.h"
 
 #include <algorithm>
 #include <cstring>
