@@ -11,3 +11,6 @@ add_subdirectory(skinpaint)
 add_subdirectory(tools)
 add_subdirectory(tests/host)
 add_subdirectory(tests/bench_host)
+
+# No source folder includes from a folder of a higher layer.
+add_test(NAME layering COMMAND ${CMAKE_SOURCE_DIR}/tools/check-layers.sh)
