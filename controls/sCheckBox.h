@@ -13,7 +13,7 @@ public:
     int ImgUnchecked() const { return FImgUnchecked; }
     void SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& value) override;
 private:
-    TsCommonData FSkinData{32};
+    TsCtrlSkinData FSkinData{this, true, 32};
     int FImgChecked = 0, FImgUnchecked = 0;
 };
 

@@ -23,7 +23,7 @@ public:
     void Paint(tk::TCanvas& canvas) override;
     void SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& value) override;
 private:
-    TsCommonData FSkinData{161};
+    TsCtrlSkinData FSkinData{this, true, 161};
     int FMinValue = 0, FMaxValue = 100, FCurValue = 47;
     tk::TColor FForeColor = tk::clBlack, FBackColor = tk::clWhite;
     std::wstring FSuffix = L"%";

@@ -11,7 +11,7 @@ public:
     TsCommonData& SkinData() { return FSkinData; }
     void SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& value) override;
 private:
-    TsCommonData FSkinData{7};
+    TsCtrlSkinData FSkinData{this, true, 7};
 };
 
 }  // namespace sk

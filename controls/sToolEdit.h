@@ -26,7 +26,7 @@ public:
 
 private:
     bool ShellBrowse(const std::wstring& start, std::wstring& chosen);
-    TsCommonData FSkinData{134};
+    TsCtrlSkinData FSkinData{this, true, 134};
     std::wstring FDialogText, FRoot = L"rfDesktop";
     bool FShowButton = true;
     bool FAllowCreate = true;
