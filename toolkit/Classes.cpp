@@ -57,17 +57,60 @@ std::wstring SysErrorMessage(DWORD code) {
 }
 
 TComponent::TComponent(TComponent* owner) : FOwner(owner) {
-    if (owner) owner->FComponents.push_back(this);
+    if (!owner) return;
+    owner->FComponents.push_back(this);
+    owner->Notification(this, TOperation::opInsert);
 }
 
 TComponent::~TComponent() {
+    MarkDestroying();
+    NotifyFreeLinks();
     // Free owned components last-created first; each removes itself from our list.
     while (!FComponents.empty()) delete FComponents.back();
     if (FOwner) FOwner->RemoveComponent(this);
 }
 
+void TComponent::Free(TComponent* c) {
+    if (!c) return;
+    c->MarkDestroying();
+    delete c;
+}
+
+void TComponent::MarkDestroying() {
+    FDestroying = true;
+    for (TComponent* c : FComponents) c->MarkDestroying();
+}
+
+void TComponent::NotifyFreeLinks() {
+    // A handler may unlink or free other linked components: take one link at a time.
+    while (!FFreeLinks.empty()) {
+        TComponent* other = FFreeLinks.back();
+        FFreeLinks.pop_back();
+        auto& back = other->FFreeLinks;
+        back.erase(std::remove(back.begin(), back.end(), this), back.end());
+        other->Notification(this, TOperation::opRemove);
+    }
+}
+
+void TComponent::FreeNotification(TComponent* other) {
+    if (!other || other == this) return;
+    if (std::find(FFreeLinks.begin(), FFreeLinks.end(), other) != FFreeLinks.end()) return;
+    FFreeLinks.push_back(other);
+    other->FFreeLinks.push_back(this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* other) {
+    if (!other) return;
+    FFreeLinks.erase(std::remove(FFreeLinks.begin(), FFreeLinks.end(), other), FFreeLinks.end());
+    auto& back = other->FFreeLinks;
+    back.erase(std::remove(back.begin(), back.end(), this), back.end());
+}
+
+void TComponent::Notification(TComponent*, TOperation) {}
+
 void TComponent::RemoveComponent(TComponent* c) {
     FComponents.erase(std::remove(FComponents.begin(), FComponents.end(), c), FComponents.end());
+    Notification(c, TOperation::opRemove);
 }
 
 TComponent* TComponent::FindComponent(const std::wstring& name) const {
@@ -76,8 +119,9 @@ TComponent* TComponent::FindComponent(const std::wstring& name) const {
     return nullptr;
 }
 
-void TComponent::SetProperty(TReader& reader, const std::string& name, const TValue&) {
-    reader.UnknownProperty(name);
+void TComponent::SetProperty(TReader& reader, const std::string& name, const TValue& v) {
+    if (name == "Tag") FTag = reader.Int(v);
+    else reader.UnknownProperty(name);
 }
 
 std::wstring TStrings::Text() const {

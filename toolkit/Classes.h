@@ -60,6 +60,8 @@ struct TValue;
 HINSTANCE ResourceInstance();
 void SetResourceInstance(HINSTANCE instance);
 
+enum class TOperation { opInsert, opRemove };
+
 // A component owns the components created with it as owner and frees them with itself.
 class TComponent : public TObject {
 public:
@@ -68,13 +70,28 @@ public:
     TComponent(const TComponent&) = delete;
     TComponent& operator=(const TComponent&) = delete;
 
+    // Marks c and everything it owns as being freed, then deletes it.
+    static void Free(TComponent* c);
+
     TComponent* Owner() const { return FOwner; }
     const std::wstring& Name() const { return FName; }
     void SetName(const std::wstring& name) { FName = name; }
+    int Tag() const { return FTag; }
+    void SetTag(int tag) { FTag = tag; }
     int ComponentCount() const { return static_cast<int>(FComponents.size()); }
     TComponent* Components(int i) const { return FComponents[i]; }
     TComponent* FindComponent(const std::wstring& name) const;
     bool IsLoading() const { return FLoading; }
+
+    // True from the moment the component starts being freed (handlers that run during
+    // destruction check it before touching the object's state).
+    bool Destroying() const { return FDestroying; }
+    void MarkDestroying();
+
+    // Links this component and other: each is told through Notification(..., opRemove)
+    // when the other is freed. The link goes away when either side is freed or removes it.
+    void FreeNotification(TComponent* other);
+    void RemoveFreeNotification(TComponent* other);
 
     // Loading from a window description: properties arrive in stored order, then Loaded.
     virtual void BeginLoading() { FLoading = true; }
@@ -82,14 +99,22 @@ public:
     virtual void Loaded() { FLoading = false; }
 
 protected:
+    // A linked component is being freed (opRemove), or a component was inserted into or
+    // removed from the ones this component owns. opInsert arrives from the new component's
+    // constructor: the component is not fully built yet, only its address may be kept.
+    virtual void Notification(TComponent* component, TOperation operation);
     // Called before an owned component is freed by someone other than its owner.
     void RemoveComponent(TComponent* c);
 
 private:
+    void NotifyFreeLinks();
     TComponent* FOwner;
     std::wstring FName;
     std::vector<TComponent*> FComponents;
+    std::vector<TComponent*> FFreeLinks;
+    int FTag = 0;
     bool FLoading = false;
+    bool FDestroying = false;
 };
 
 // A list of strings with change notification hooks for controls that keep their items.

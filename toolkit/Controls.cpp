@@ -29,7 +29,10 @@ void RegisterToolkitClass() {
 
 // --- TControl
 
-TControl::TControl(TComponent* owner) : TComponent(owner) {}
+TControl::TControl(TComponent* owner) : TComponent(owner) {
+    WindowProc = [this](TMessage& m) { WndProc(m); };
+    FFont.OnChange = [this] { Perform(CM_FONTCHANGED); };
+}
 
 TControl::~TControl() {
     if (FParent) FParent->RemoveControl(this);
@@ -52,10 +55,20 @@ void TControl::SetBounds(int left, int top, int width, int height) {
 
 void TControl::SetVisible(bool v) {
     if (v == FVisible) return;
+    bool wasShowing = Showing();
     if (!v) Invalidate();
     FVisible = v;
     if (v) Invalidate();
     Perform(CM_VISIBLECHANGED, v);
+    if (Showing() != wasShowing) ShowingChanged(!wasShowing);
+}
+
+void TControl::ShowingChanged(bool showing) {
+    Perform(CM_SHOWINGCHANGED, showing);
+    if (!IsWindowed()) return;
+    // Hidden children stay hidden: their showing state does not change with ours.
+    for (TControl* c : std::vector<TControl*>(static_cast<TWinControl*>(this)->FControls))
+        if (c->Visible()) c->ShowingChanged(showing);
 }
 
 void TControl::SetEnabled(bool v) {
@@ -107,7 +120,8 @@ void TControl::Click() {
 
 LRESULT TControl::Perform(UINT msg, WPARAM wp, LPARAM lp) {
     TMessage m{msg, wp, lp, 0};
-    WndProc(m);
+    if (WindowProc) WindowProc(m);
+    else WndProc(m);
     return m.Result;
 }
 
@@ -160,7 +174,7 @@ void TControl::SetProperty(TReader& reader, const std::string& name, const TValu
     else if (name == "Font.Style") { FFont.Style = reader.FontStyle(v); FParentFont = false; }
     else if (name == "Font.Charset") { FFont.Charset = reader.Charset(v); FParentFont = false; }
     else if (name == "OnClick") OnClick = reader.NotifyEvent(v);
-    else if (name == "Tag" || name == "Cursor" || name == "Hint" || name == "ShowHint" || name == "Anchors" ||
+    else if (name == "Cursor" || name == "Hint" || name == "ShowHint" || name == "Anchors" ||
              name == "ParentShowHint")
         reader.Skip(v);  // stored for the designer; no run-time effect in this toolkit
     else TComponent::SetProperty(reader, name, v);
@@ -177,6 +191,7 @@ void TControl::Loaded() {
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
+    MarkDestroying();  // messages sent while the window goes away must see it
     for (TControl* c : FControls) c->FParent = nullptr;
     FControls.clear();
     DestroyHandle();
@@ -221,6 +236,7 @@ void TWinControl::CreateWnd() {
                              p.WndParent, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!h) throw EOSError(Format(L"Error creating window: %s", {SysErrorMessage(GetLastError())}));
     FHandle = h;
+    FOwnClass = p.ClassName.empty();
     SetPropW(h, kControlProp, this);
     FDefWndProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ToolkitWndProc)));
     InitializeWnd();
@@ -331,6 +347,32 @@ void TWinControl::PaintBackground(HDC dc, const RECT& r) {
     DeleteObject(b);
 }
 
+void TWinControl::PaintWindow(HDC dc, const RECT& clip) {
+    PaintBackground(dc, clip);
+    PaintGraphicControls(dc, clip);
+}
+
+void TWinControl::HandlePaint(TMessage& m) {
+    if (m.WParam) {
+        RECT client = ClientRect();
+        PaintWindow(reinterpret_cast<HDC>(m.WParam), client);
+        return;
+    }
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(FHandle, &ps);
+    PaintWindow(dc, ps.rcPaint);
+    EndPaint(FHandle, &ps);
+}
+
+void TWinControl::PaintTo(HDC dc, int x, int y) {
+    HWND h = Handle();
+    POINT old;
+    OffsetViewportOrgEx(dc, x, y, &old);
+    SendMessageW(h, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    SendMessageW(h, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    SetViewportOrgEx(dc, old.x, old.y, nullptr);
+}
+
 void TWinControl::PaintGraphicControls(HDC dc, const RECT& clip) {
     TCanvas canvas(dc);
     for (TControl* c : FControls) {
@@ -338,7 +380,7 @@ void TWinControl::PaintGraphicControls(HDC dc, const RECT& clip) {
         RECT r = c->BoundsRect(), hit;
         if (!IntersectRect(&hit, &r, &clip)) continue;
         int saved = SaveDC(dc);
-        SetViewportOrgEx(dc, r.left, r.top, nullptr);
+        OffsetViewportOrgEx(dc, r.left, r.top, nullptr);  // keeps an origin the caller set
         IntersectClipRect(dc, 0, 0, c->Width(), c->Height());
         c->Paint(canvas);
         RestoreDC(dc, saved);
@@ -436,6 +478,14 @@ void TWinControl::WndProc(TMessage& m) {
         case WM_CAPTURECHANGED:
             RouteMouse(m);
             break;
+        case WM_PAINT:
+            if (!FOwnClass) break;
+            HandlePaint(m);
+            return;
+        case WM_ERASEBKGND:
+            if (!FOwnClass) break;
+            m.Result = 1;  // WM_PAINT paints the background with the rest
+            return;
         case WM_SETFOCUS: Perform(CM_ENTER); break;
         case WM_KILLFOCUS: Perform(CM_EXIT); break;
         case CM_ENABLEDCHANGED:
@@ -449,6 +499,7 @@ void TWinControl::WndProc(TMessage& m) {
             return;
         case CM_FONTCHANGED:
             if (FHandle) SendMessageW(FHandle, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+            FontChanged();
             for (TControl* c : FControls) c->ParentFontChanged();
             return;
         case CN_CTLCOLOREDIT: case CN_CTLCOLORSTATIC: case CN_CTLCOLORBTN: case CN_CTLCOLORLISTBOX:
@@ -457,7 +508,7 @@ void TWinControl::WndProc(TMessage& m) {
         default:
             break;
     }
-    if (m.Msg >= CM_BASE && m.Msg < CN_BASE + 0x400) {
+    if (IsToolkitMessage(m.Msg)) {
         TControl::WndProc(m);
         return;
     }
@@ -477,24 +528,27 @@ void TWinControl::DefaultHandler(TMessage& m) {
                            : DefWindowProcW(FHandle, m.Msg, m.WParam, m.LParam);
 }
 
+void TWinControl::DetachWindow() {
+    HWND h = FHandle;
+    RemovePropW(h, kControlProp);
+    SetWindowLongPtrW(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FDefWndProc ? FDefWndProc : DefWindowProcW));
+    FHandle = nullptr;
+    FDefWndProc = nullptr;
+}
+
 LRESULT CALLBACK ToolkitWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     TWinControl* c = TWinControl::FromHandle(hwnd);
     if (!c) return DefWindowProcW(hwnd, msg, wp, lp);
     TMessage m{msg, wp, lp, 0};
-    if (msg == WM_NCDESTROY) {
-        // The window is gone: hand the message to the original procedure and detach.
-        WNDPROC def = c->FDefWndProc;
-        RemovePropW(hwnd, L"TkControl");
-        c->FHandle = nullptr;
-        c->FDefWndProc = nullptr;
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(def ? def : DefWindowProcW));
-        return def ? CallWindowProcW(def, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
-    }
     try {
-        c->WndProc(m);
+        if (c->WindowProc) c->WindowProc(m);
+        else c->WndProc(m);
     } catch (...) {
-        Application->HandleCurrentException();
+        if (Application) Application->HandleCurrentException();
     }
+    // The window is gone: the handlers (and through them the original procedure) have
+    // seen WM_NCDESTROY; the control lets go of it.
+    if (msg == WM_NCDESTROY && TWinControl::FromHandle(hwnd) == c) c->DetachWindow();
     return m.Result;
 }
 

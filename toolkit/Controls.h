@@ -9,6 +9,9 @@ namespace tk {
 
 class TWinControl;
 
+// A replaceable message handler: see TControl::WindowProc.
+using TWndMethod = std::function<void(TMessage&)>;
+
 class TControl : public TComponent {
 public:
     explicit TControl(TComponent* owner);
@@ -45,9 +48,13 @@ public:
     TNotifyEvent OnClick;
     virtual void Click();
 
-    // Sends a message to the control's own handler (no window involved).
+    // Sends a message to the control's handler, WindowProc (no window involved).
     LRESULT Perform(UINT msg, WPARAM wp = 0, LPARAM lp = 0);
     virtual void WndProc(TMessage& m);
+    // Every message for the control goes through here: window messages and Perform alike.
+    // Starts out calling WndProc. Whoever replaces it keeps the previous value, passes on
+    // the messages it does not handle (WM_NCDESTROY included) and puts it back when done.
+    TWndMethod WindowProc;
 
     virtual void Invalidate();
     virtual void Repaint();
@@ -68,6 +75,8 @@ protected:
     virtual void FontChanged() {}
     virtual void EnabledChanged() {}
     void ParentFontChanged();  // takes the parent's font when ParentFont is set
+    // Sends CM_SHOWINGCHANGED (wParam: showing) to the control and every control on it.
+    void ShowingChanged(bool showing);
     bool FPressed = false;     // left button went down on the control and is still down
     bool FMouseInside = false;
     TColor FColor = clBtnFace;
@@ -131,6 +140,9 @@ public:
 
     void SetProperty(TReader& reader, const std::string& name, const TValue& value) override;
 
+    // Paints the window into dc with its client origin at (x, y): WM_ERASEBKGND, then
+    // WM_PAINT with the DC in wParam.
+    void PaintTo(HDC dc, int x, int y);
     // Paints the graphic controls that sit on this control into a DC of its client area.
     void PaintGraphicControls(HDC dc, const RECT& clip);
     // Paints the control's own background (graphic controls paint on top of it).
@@ -144,6 +156,11 @@ protected:
     void DestroyHandle();
     // Brush and colours for a child window that asked with WM_CTLCOLOR*.
     virtual LRESULT CtlColor(HDC dc);
+    // WM_PAINT of a window of the toolkit's own class: paints into the DC in wParam when
+    // one is given, else between BeginPaint and EndPaint.
+    void HandlePaint(TMessage& m);
+    // Paints the part clip of the client area into dc: background, then graphic controls.
+    virtual void PaintWindow(HDC dc, const RECT& clip);
 
 private:
     friend class TControl;
@@ -155,9 +172,11 @@ private:
     void RouteMouse(TMessage& m);
     bool ReflectToChild(TMessage& m);
     void TrackMouseInside();
+    void DetachWindow();  // after WM_NCDESTROY: forget the window, restore its procedure
 
     HWND FHandle = nullptr;
     WNDPROC FDefWndProc = nullptr;
+    bool FOwnClass = false;  // the window is of the toolkit's class, not a subclassed system one
     std::vector<TControl*> FControls;
     int FTabOrder = -1;
     bool FTabStop = false;

@@ -87,6 +87,7 @@ TTimer::TTimer(TComponent* owner) : TComponent(owner) {
 }
 
 TTimer::~TTimer() {
+    SetWindowLongPtrW(FWindow, GWLP_USERDATA, 0);
     KillTimer(FWindow, 1);
     DestroyWindow(FWindow);
 }
@@ -108,8 +109,10 @@ LRESULT CALLBACK TTimer::TimerWndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_TIMER) {
         auto* t = reinterpret_cast<TTimer*>(GetWindowLongPtrW(h, GWLP_USERDATA));
         if (t && t->OnTimer) {
+            // The handler may free the timer: call a copy, and touch nothing of t after.
+            TNotifyEvent handler = t->OnTimer;
             try {
-                t->OnTimer(t);
+                handler(t);
             } catch (...) {
                 Application->HandleCurrentException();
             }

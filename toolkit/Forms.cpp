@@ -1,27 +1,55 @@
 #include "toolkit/Forms.h"
 
-#include <objbase.h>
-#include <ole2.h>
-
 #include "toolkit/DescriptionReader.h"
+#include "toolkit/Redraw.h"
 #include "toolkit/Streams.h"
 
 namespace tk {
-
-TApplication* Application = nullptr;
-
-// --- TForm
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
     FColor = clBtnFace;
     Font().Name = L"MS Sans Serif";
     Font().Height = -11;
+    EnsureScreen().AddForm(this);
 }
 
 TForm::~TForm() {
+    MarkDestroying();  // messages sent while the window goes away must see it
+    if (Application) Application->CancelRelease(this);
+    EnsureScreen().RemoveForm(this);
     // Free the owned controls while the window still exists, then the window.
     while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
     DestroyHandle();
+}
+
+void TForm::Release() {
+    if (!Application) throw EInvalidOperation(L"A form can only be released while the application exists");
+    Application->QueueRelease(this);
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle style) {
+    if (style == FBorderStyle) return;
+    FBorderStyle = style;
+    ApplyStyles();
+}
+
+void TForm::SetShowInTaskbar(bool v) {
+    if (v == FShowInTaskbar) return;
+    FShowInTaskbar = v;
+    ApplyStyles();
+}
+
+void TForm::ApplyStyles() {
+    if (!HandleAllocated()) return;
+    TCreateParams p;
+    CreateParams(p);
+    HWND h = Handle();
+    const LONG_PTR kept = WS_VISIBLE | WS_DISABLED | WS_MINIMIZE | WS_MAXIMIZE;
+    LONG_PTR style = static_cast<LONG_PTR>(p.Style) | (GetWindowLongPtrW(h, GWL_STYLE) & kept);
+    SetWindowLongPtrW(h, GWL_STYLE, style);
+    SetWindowLongPtrW(h, GWL_EXSTYLE, static_cast<LONG_PTR>(p.ExStyle));
+    SetWindowLongPtrW(h, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(p.WndParent));
+    ApplyFrameChange(h);
 }
 
 void TForm::LoadDescription(const std::wstring& resourceName, const TMethodTable& methods,
@@ -68,7 +96,13 @@ void TForm::CreateParams(TCreateParams& p) {
         if (FMaximize) p.Style |= WS_MAXIMIZEBOX;
     }
     if (FAlphaBlend) p.ExStyle |= WS_EX_LAYERED;
-    if (!Owner() || Owner() == Application) p.ExStyle |= WS_EX_APPWINDOW;
+    if (!FShowInTaskbar) {
+        // An unowned window gets a taskbar button whatever its styles; an owned one does not.
+        if (Application) p.WndParent = Application->Handle();
+    } else if (!Owner() || Owner() == Application) {
+        p.ExStyle |= WS_EX_APPWINDOW;
+    }
+    p.ExStyle |= FExtraExStyle;
 }
 
 void TForm::InitializeWnd() {
@@ -86,27 +120,41 @@ void TForm::CentreOnScreen() {
     TWinControl::SetBounds(x, y, w, h);
 }
 
-void TForm::Show() {
+HWND TForm::PrepareShow() {
     if (FClientWidth && FClientHeight) SetClientSize(FClientWidth, FClientHeight);
     if (FPosition == TPosition::poScreenCenter || FPosition == TPosition::poDesktopCenter) CentreOnScreen();
-    HWND h = Handle();
+    return Handle();
+}
+
+void TForm::Show() {
+    HWND h = PrepareShow();
+    bool wasShowing = Showing();
     ShowWindow(h, SW_SHOWNORMAL);
-    Broadcast(CM_SHOWINGCHANGED, TRUE);
+    if (!wasShowing) ShowingChanged(true);
     UpdateWindow(h);
     // Focus the first control in tab order that can take it.
     HWND first = GetNextDlgTabItem(h, nullptr, FALSE);
     if (first) ::SetFocus(first);
 }
 
+void TForm::ShowNoActivate() {
+    HWND h = PrepareShow();
+    bool wasShowing = Showing();
+    ShowWindow(h, SW_SHOWNOACTIVATE);
+    if (!wasShowing) ShowingChanged(true);
+    UpdateWindow(h);
+}
+
 void TForm::Close() {
     if (Application && Application->MainForm() == this) Application->Terminate();
     else if (HandleAllocated()) {
+        bool wasShowing = Showing();
         ShowWindow(Handle(), SW_HIDE);
-        Broadcast(CM_SHOWINGCHANGED, FALSE);
+        if (wasShowing) ShowingChanged(false);
     }
 }
 
-void TForm::Paint(HDC dc, const RECT& clip) {
+void TForm::PaintWindow(HDC dc, const RECT& clip) {
     // Paint into a buffer first so that the graphic controls never flicker.
     RECT client;
     GetClientRect(Handle(), &client);
@@ -126,16 +174,12 @@ void TForm::WndProc(TMessage& m) {
         case WM_CLOSE:
             Close();
             return;
-        case WM_ERASEBKGND:
-            m.Result = 1;
-            return;
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(Handle(), &ps);
-            Paint(dc, ps.rcPaint);
-            EndPaint(Handle(), &ps);
-            return;
-        }
+        case WM_QUERYENDSESSION:
+            if (!Parent() && Application) Application->SetLogonEnding(true);
+            break;
+        case WM_ENDSESSION:
+            if (!m.WParam && !Parent() && Application) Application->SetLogonEnding(false);
+            break;
         case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN:
             // Check boxes and other static-looking children sit on the form's colour.
             if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam)); child && child->Color() == Color()) {
@@ -174,89 +218,6 @@ void TForm::SetProperty(TReader& reader, const std::string& name, const TValue& 
     else if (name == "OnCreate") OnCreate = reader.NotifyEvent(v);
     else if (name == "OldCreateOrder" || name == "Scaled" || name == "Visible") reader.Skip(v);
     else TWinControl::SetProperty(reader, name, v);
-}
-
-// --- TApplication
-
-TApplication::TApplication() : TComponent(nullptr) { Application = this; }
-
-TApplication::~TApplication() {
-    while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
-    if (FOleInitialized) OleUninitialize();
-    if (Application == this) Application = nullptr;
-}
-
-void TApplication::Initialize() {
-    FOleInitialized = SUCCEEDED(OleInitialize(nullptr));
-}
-
-std::wstring TApplication::Title() const {
-    wchar_t path[MAX_PATH];
-    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring p(path, n);
-    size_t slash = p.find_last_of(L"\\/");
-    if (slash != std::wstring::npos) p = p.substr(slash + 1);
-    size_t dot = p.find_last_of(L'.');
-    return dot == std::wstring::npos ? p : p.substr(0, dot);
-}
-
-int TApplication::MessageBox(const std::wstring& text, const std::wstring& caption, UINT flags) {
-    HWND owner = FMainForm && FMainForm->HandleAllocated() ? FMainForm->Handle() : nullptr;
-    return ::MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
-}
-
-void TApplication::HandleException(const std::wstring& message) {
-    if (OnException) {
-        OnException(message);
-        return;
-    }
-    std::wstring text = message;
-    if (!text.empty() && text.back() > L'.') text += L'.';
-    MessageBox(text, Title(), MB_OK | MB_ICONSTOP);
-}
-
-void TApplication::HandleCurrentException() {
-    try {
-        throw;
-    } catch (const Exception& e) {
-        HandleException(e.Message());
-    } catch (const std::exception& e) {
-        HandleException(Utf8ToWide(e.what()));
-    } catch (...) {
-        HandleException(L"Unknown error");
-    }
-}
-
-bool TApplication::ProcessMessage(MSG& msg) {
-    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
-    if (msg.message == WM_QUIT) {
-        FTerminated = true;
-        return true;
-    }
-    HWND main = FMainForm && FMainForm->HandleAllocated() ? FMainForm->Handle() : nullptr;
-    if (!main || !IsDialogMessageW(main, &msg)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return true;
-}
-
-void TApplication::ProcessMessages() {
-    MSG msg;
-    while (ProcessMessage(msg)) {
-    }
-}
-
-void TApplication::Run() {
-    if (FMainForm) FMainForm->Show();
-    while (!FTerminated) {
-        MSG msg;
-        if (!ProcessMessage(msg) && !FTerminated) WaitMessage();
-    }
-}
-
-void TApplication::Terminate() {
-    if (!FTerminated) PostQuitMessage(0);
 }
 
 }  // namespace tk

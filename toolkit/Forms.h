@@ -1,7 +1,9 @@
-// Forms and the application object with its message loop.
+// Forms; with them the application object and the list of all forms.
 #pragma once
+#include "toolkit/Application.h"
 #include "toolkit/Controls.h"
 #include "toolkit/DescriptionReader.h"
+#include "toolkit/Screen.h"
 
 namespace tk {
 
@@ -14,11 +16,23 @@ public:
     ~TForm() override;
 
     void Show();
+    // Shows the form without activating it (and without moving the focus).
+    void ShowNoActivate();
     void Close();
+    // Frees the form once the message loop gets to it (safe from the form's own handlers).
+    // Releasing twice frees it once; freeing it directly in between cancels the release.
+    void Release();
     void SetClientSize(int width, int height);
     int ClientWidth() const { return FClientWidth; }
     int ClientHeight() const { return FClientHeight; }
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle style);
+    bool ShowInTaskbar() const { return FShowInTaskbar; }
+    // false: no taskbar button (the window is owned by the hidden application window).
+    void SetShowInTaskbar(bool v);
+    DWORD ExtraExStyle() const { return FExtraExStyle; }
+    // Extended styles added at window creation (layered, transparent, tool window...).
+    void SetExtraExStyle(DWORD exStyle) { FExtraExStyle = exStyle; }
     bool AlphaBlend() const { return FAlphaBlend; }
     int AlphaBlendValue() const { return FAlphaBlendValue; }
     int PixelsPerInch() const { return FPixelsPerInch; }
@@ -38,10 +52,12 @@ protected:
     virtual void DoCreate();
     void CreateParams(TCreateParams& params) override;
     void InitializeWnd() override;
+    void PaintWindow(HDC dc, const RECT& clip) override;
 
 private:
     void CentreOnScreen();
-    void Paint(HDC dc, const RECT& clip);
+    HWND PrepareShow();  // sizes and places the form, creates the window
+    void ApplyStyles();  // pushes changed creation styles into an existing window
     TFormBorderStyle FBorderStyle = TFormBorderStyle::bsSizeable;
     TPosition FPosition = TPosition::poDesigned;
     bool FAlphaBlend = false;
@@ -49,42 +65,8 @@ private:
     int FClientWidth = 0, FClientHeight = 0;
     int FPixelsPerInch = 96, FTextHeight = 13;
     bool FSystemMenu = true, FMinimize = true, FMaximize = true;
+    bool FShowInTaskbar = true;
+    DWORD FExtraExStyle = 0;
 };
-
-class TApplication : public TComponent {
-public:
-    TApplication();
-    ~TApplication() override;
-    // Initialises COM for the user-interface thread.
-    void Initialize();
-    template <class F> F* CreateForm() {
-        F* form = new F(this);
-        if (!FMainForm) FMainForm = form;
-        return form;
-    }
-    TForm* MainForm() const { return FMainForm; }
-    void Run();
-    // Runs every message that is waiting, then returns. A quit request is remembered.
-    void ProcessMessages();
-    void Terminate();
-    bool Terminated() const { return FTerminated; }
-    // The top-level handler for errors that escape a message handler.
-    void HandleException(const std::wstring& message);
-    // Called from a catch block: shows the error being handled (window procedures and timer
-    // callbacks must not let an exception escape into the system).
-    void HandleCurrentException();
-    int MessageBox(const std::wstring& text, const std::wstring& caption, UINT flags);
-    std::wstring Title() const;
-    // When set, errors are not shown in a box but passed here (tests).
-    std::function<void(const std::wstring&)> OnException;
-
-private:
-    bool ProcessMessage(MSG& msg);
-    TForm* FMainForm = nullptr;
-    bool FTerminated = false;
-    bool FOleInitialized = false;
-};
-
-extern TApplication* Application;
 
 }  // namespace tk

@@ -283,4 +283,19 @@ void TPicture::LoadFromStoredData(const std::vector<uint8_t>& data) {
     if (OnChange) OnChange();
 }
 
+bool UpdateLayeredFromBitmap(HWND wnd, const POINT* screenPos, const SIZE& size, TBitmap& premultiplied) {
+    // A size past the bitmap would have the system read beyond its pixels.
+    if (size.cx <= 0 || size.cy <= 0 || size.cx > premultiplied.Width() || size.cy > premultiplied.Height())
+        return false;
+    HDC screen = GetDC(nullptr);
+    POINT source{0, 0};
+    POINT position = screenPos ? *screenPos : POINT{};
+    SIZE extent = size;
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    BOOL ok = UpdateLayeredWindow(wnd, screen, screenPos ? &position : nullptr, &extent,
+                                  premultiplied.Canvas().Handle(), &source, 0, &blend, ULW_ALPHA);
+    ReleaseDC(nullptr, screen);
+    return ok != FALSE;
+}
+
 }  // namespace tk

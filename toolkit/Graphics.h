@@ -122,6 +122,11 @@ private:
     int FWidth = 0, FHeight = 0, FStride = 0;
 };
 
+// Shows premultiplied 32-bit pixels as the whole content of the layered window wnd
+// (one UpdateLayeredWindow call, per-pixel alpha, constant alpha 255); moves it to
+// *screenPos when given. size must fit in the bitmap. Returns whether the call succeeded.
+bool UpdateLayeredFromBitmap(HWND wnd, const POINT* screenPos, const SIZE& size, TBitmap& premultiplied);
+
 // A JPEG image decoded through libjpeg into a 32-bit bitmap.
 class TJPEGImage : public TGraphic {
 public:
