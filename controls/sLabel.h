@@ -13,6 +13,16 @@ struct TsShadowSettings {
     int OffsetLeft = 0, OffsetTop = 0, OffsetRight = 0, OffsetBottom = 0;
 };
 
+// The plain skinned label; with UseSkinColor the skin gives its text colour.
+class TsLabel : public tk::TLabel {
+public:
+    explicit TsLabel(tk::TComponent* owner) : tk::TLabel(owner) {}
+    bool UseSkinColor() const { return FUseSkinColor; }
+    void SetUseSkinColor(bool value) { FUseSkinColor = value; }
+private:
+    bool FUseSkinColor = true;
+};
+
 class TsLabelFX : public tk::TLabel {
 public:
     explicit TsLabelFX(tk::TComponent* owner) : tk::TLabel(owner) {}

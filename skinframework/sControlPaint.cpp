@@ -145,7 +145,7 @@ void PaintControlBackground(TsCommonData& common, const rd::TCacheInfo& backgrou
                             rd::TPoint offset, rd::TRect rect) {
     const TSkinModel* model = ModelOf(common);
     const TsGeneralData* section = SectionOf(common, model);
-    if (!section) return;
+    if (!section || !HasRows(target) || !LiesInside(*target, rect)) return;
     rd::PaintSectionBackground(common.SkinIndex, common.FSkinSection, background, BackgroundOverride(common),
                                common.HotTexture, common.Texture, model, target, offset, rect,
                                CapState(state, *section));

@@ -26,6 +26,7 @@ void PaintControlFace(TsCommonData& common, const rd::TCacheInfo& background, bo
 
 // The background layer alone: section colour, gradient and texture over what lies behind; a
 // control with a custom colour is filled with its own colour (a form's, for a skin provider).
+// Nothing under the same conditions as PaintControlFace.
 void PaintControlBackground(TsCommonData& common, const rd::TCacheInfo& background, int state, rd::TBitmap32* target,
                             rd::TPoint offset, rd::TRect rect);
 
