@@ -9,6 +9,14 @@ class TsCheckBox : public tk::TCheckBox {
 public:
     explicit TsCheckBox(tk::TComponent* owner) : tk::TCheckBox(owner) {}
     TsCommonData& SkinData() { return FSkinData; }
+    // The skin message and the window messages every skinned control shares, then the default.
+    void WndProc(tk::TMessage& m) override {
+        if (!HandleCommonMessage(m, FSkinData)) tk::TCheckBox::WndProc(m);
+    }
+    void Loaded() override {
+        tk::TCheckBox::Loaded();
+        FSkinData.Loaded();
+    }
     int ImgChecked() const { return FImgChecked; }
     int ImgUnchecked() const { return FImgUnchecked; }
     void SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& value) override;

@@ -9,6 +9,14 @@ class TsComboBox : public tk::TComboBox {
 public:
     explicit TsComboBox(tk::TComponent* owner) : tk::TComboBox(owner) {}
     TsCommonData& SkinData() { return FSkinData; }
+    // The skin message and the window messages every skinned control shares, then the default.
+    void WndProc(tk::TMessage& m) override {
+        if (!HandleCommonMessage(m, FSkinData)) tk::TComboBox::WndProc(m);
+    }
+    void Loaded() override {
+        tk::TComboBox::Loaded();
+        FSkinData.Loaded();
+    }
     void SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& value) override;
 private:
     TsCtrlSkinData FSkinData{this, true, 3};

@@ -20,6 +20,14 @@ public:
     std::wstring Text() const;
     tk::TNotifyEvent OnChange;
     TsCommonData& SkinData() { return FSkinData; }
+    // The skin message and the window messages every skinned control shares, then the default.
+    void WndProc(tk::TMessage& m) override {
+        if (!HandleCommonMessage(m, FSkinData)) tk::TGraphicControl::WndProc(m);
+    }
+    void Loaded() override {
+        tk::TGraphicControl::Loaded();
+        FSkinData.Loaded();
+    }
     void Paint(tk::TCanvas& canvas) override;
     void SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& value) override;
 private:

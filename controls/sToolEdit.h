@@ -12,6 +12,14 @@ class TsDirectoryEdit : public tk::TEdit {
 public:
     explicit TsDirectoryEdit(tk::TComponent* owner);
     TsCommonData& SkinData() { return FSkinData; }
+    // The skin message and the window messages every skinned control shares, then the default.
+    void WndProc(tk::TMessage& m) override {
+        if (!HandleCommonMessage(m, FSkinData)) tk::TEdit::WndProc(m);
+    }
+    void Loaded() override {
+        tk::TEdit::Loaded();
+        FSkinData.Loaded();
+    }
     // The button action: runs the folder dialog and puts the accepted folder into the edit.
     void DoClick();
     tk::TExecOpenDialogEvent OnBeforeDialog, OnAfterDialog;

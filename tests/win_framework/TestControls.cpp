@@ -13,10 +13,11 @@ template <class Control> void PaintFaceIntoCache(Control& c) {
     if (!sd.BGChanged || !sd.Skinned()) return;
     sk::TacCacheBitmap* cache = sd.InitCacheBmp();
     if (!cache || cache->Empty()) return;
+    // The answer already places the parent's pixels at the control's position.
     rd::TCacheInfo behind;
     sd.GetParentCache(behind);
     const int state = sd.ControlIsHot() ? 1 : 0;
-    sk::PaintControlFace(sd, behind, true, cache->View(), rd::TPoint{c.Left(), c.Top()},
+    sk::PaintControlFace(sd, behind, true, cache->View(), rd::TPoint{0, 0},
                          rd::TRect{0, 0, c.Width(), c.Height()}, state);
     sd.BGChanged = false;
     ++c.CacheBuilds;

@@ -30,3 +30,17 @@ TEST(FrameworkFixture, AButtonPaintsItsBorderRingAndKeepsItsCentre) {
     EXPECT_EQ(ScreenPixel(button->Handle(), 1, 1), 0x0000C0u);
     EXPECT_EQ(ScreenPixel(button->Handle(), 37, 12), AsRgb(kButtonColor));
 }
+
+TEST(FrameworkFixture, AButtonOverAGradientShowsTheGradientBehindItsCorner) {
+    auto manager = MakeManager();
+    TTestForm form;
+    auto* panel = new TTestWinControl(&form, kPanelLowKind, {10, 10, 210, 110}, L"", L"Panel");
+    auto* button = new TTestWinControl(panel, kButtonKind, {20, 30, 95, 55}, L"", L"Button");
+    panel->PrepareCache();
+    button->PrepareCache();
+    ASSERT_EQ(panel->CacheBuilds, 1);
+    ASSERT_EQ(button->CacheBuilds, 1);
+    // The vertical gradient differs from row to row, so a wrong offset shows.
+    ASSERT_NE(CachePixel(panel->SkinData, 20, 30), CachePixel(panel->SkinData, 20, 60));
+    EXPECT_EQ(CachePixel(button->SkinData, 0, 0), CachePixel(panel->SkinData, 20, 30));
+}
