@@ -216,7 +216,8 @@ void TsCommonData::Invalidate(bool updateNow) {
         if (win->HandleAllocated()) tk::RedrawAll(win->Handle(), updateNow);
         return;
     }
-    FOwnerControl->Repaint();
+    if (updateNow) FOwnerControl->Repaint();
+    else FOwnerControl->Invalidate();
 }
 
 }  // namespace sk

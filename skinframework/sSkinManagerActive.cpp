@@ -17,7 +17,6 @@ TsCommonData* CommonDataOf(tk::TControl* control) {
 }  // namespace
 
 void TsSkinManager::SetActiveControl(HWND value) {
-    if (value == FActiveControl) return;
     if (FActiveGraphControl) {
         // A graphic control that still has the mouse keeps being the active one.
         tk::TControl* graphic = FActiveGraphControl;
@@ -26,6 +25,7 @@ void TsSkinManager::SetActiveControl(HWND value) {
         FActiveGraphControl = nullptr;
         PerformSkinCmd(graphic, SC_DEACTIVATED, AsArg(this));
     }
+    if (value == FActiveControl) return;
     HWND previous = FActiveControl;
     FActiveControl = value;
     if (previous && IsWindow(previous)) SendSkinCmd(previous, SC_DEACTIVATED, AsArg(this));
