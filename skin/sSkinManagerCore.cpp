@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <exception>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -14,6 +15,18 @@ namespace {
 
 const wchar_t* const kGlobal = L"GLOBALINFO";
 const wchar_t* const kOptionsFileName = L"Options.dat";
+
+// Sets a flag for the life of a scope; it is cleared again also when the scope raises.
+class TLoadingScope {
+public:
+    explicit TLoadingScope(bool& flag) : FFlag(flag) { FFlag = true; }
+    ~TLoadingScope() { FFlag = false; }
+    TLoadingScope(const TLoadingScope&) = delete;
+    TLoadingScope& operator=(const TLoadingScope&) = delete;
+
+private:
+    bool& FFlag;
+};
 
 bool EndsWithBackslash(const std::wstring& s) { return !s.empty() && s.back() == L'\\'; }
 std::wstring WithBackslash(const std::wstring& s) { return EndsWithBackslash(s) ? s : s + L'\\'; }
@@ -213,16 +226,26 @@ TColor TSkinManagerCore::GetHighLightFontColor(bool focused) const {
 void TSkinManagerCore::SetSkinName(const std::wstring& name) {
     const std::wstring oldName = FSkinName;
     FSkinName = name;
+    if (FPreview && FPreview->Name != name) FPreview.reset();
     if (!FActive) return;
     Fire(OnBeforeChange);
-    FLoadingSkin = true;
-    if (FModel->CommonSkinData) FModel->CommonSkinData->Active = false;
-    if (HasKvpSuffix(FSkinName)) FSkinName.resize(FSkinName.size() - 4);
-    if (!ReloadReportingErrors() && !LoadInternalAfterExternalFailed()) FSkinName = oldName;
-    // Fired also when the reload found no skin and turned the manager inactive.
-    if (!Designing && !FDescriptionLoading) Fire(OnActivate);
-    FLoadingSkin = false;
+    {
+        TLoadingScope loading(FLoadingSkin);
+        if (FModel->CommonSkinData) FModel->CommonSkinData->Active = false;
+        if (HasKvpSuffix(FSkinName)) FSkinName.resize(FSkinName.size() - 4);
+        // A preview that fails to load is not replaced by the internal skin of that name.
+        const bool preview = FPreview.has_value();
+        if (!ReloadReportingErrors() && (preview || !LoadInternalAfterExternalFailed())) FSkinName = oldName;
+        FPreview.reset();  // a preview serves one load
+        if (FActive) Fire(OnSkinApplied);
+        // Fired also when the reload found no skin and turned the manager inactive.
+        if (!Designing && !FDescriptionLoading) Fire(OnActivate);
+    }
     Fire(OnAfterChange);
+}
+
+void TSkinManagerCore::SetPreviewOptions(const std::wstring& name, std::wstring text) {
+    FPreview = TPreview{name, std::move(text)};
 }
 
 void TSkinManagerCore::Fire(const std::function<void()>& event) {
@@ -234,7 +257,7 @@ void TSkinManagerCore::Fire(const std::function<void()>& event) {
 bool TSkinManagerCore::LoadInternalAfterExternalFailed() {
     const bool external = SkinIsPackedFile() || FileExists(FolderSkinPath() + kOptionsFileName);
     const bool internal = FInternalSkins.IndexOf(FSkinName) >= 0;
-    if (!external || !internal || FPreviewOptions) return false;
+    if (!external || !internal) return false;
     return Reporting([this] { ReloadInternalSkin(); });
 }
 
@@ -251,9 +274,11 @@ void TSkinManagerCore::SetExtendedBorders(bool value) {
         CheckShadows();
         return;
     }
-    FLoadingSkin = true;
-    ReloadReportingErrors();
-    FLoadingSkin = false;
+    {
+        TLoadingScope loading(FLoadingSkin);
+        ReloadReportingErrors();
+    }
+    if (FActive) Fire(OnSkinReloaded);
 }
 
 void TSkinManagerCore::CheckShadows() {
@@ -266,11 +291,22 @@ void TSkinManagerCore::SetActive(bool value) {
     if (value) {
         SetSkinName(FSkinName);
     } else if (!FSkinName.empty() && !FLoadingSkin) {
-        FModel = NewModel();
-        FModel->InitConstantIndexes();
-        CheckShadows();
+        RemoveSkin();
         if (!Designing) Fire(OnDeactivate);
     }
+}
+
+void TSkinManagerCore::RemoveSkin() {
+    std::exception_ptr failure;
+    try {
+        Fire(OnRemovingSkin);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    FModel = NewModel();
+    FModel->InitConstantIndexes();
+    CheckShadows();
+    if (failure) std::rethrow_exception(failure);
 }
 
 void TSkinManagerCore::SetHueOffset(int value) {
@@ -295,19 +331,37 @@ void TSkinManagerCore::SetBrightness(int value) {
 // The tint is applied while loading, so a new value reloads the skin from its source.
 void TSkinManagerCore::ReapplyTint() {
     if (!FActive || FLoadingSkin || FDescriptionLoading || !SkinLoaded()) return;
-    FLoadingSkin = true;
-    ReloadReportingErrors();
-    Fire(OnAfterChange);
-    FLoadingSkin = false;
+    {
+        TLoadingScope loading(FLoadingSkin);
+        ReloadReportingErrors();
+        Fire(OnAfterChange);
+    }
+    if (FActive) Fire(OnSkinReloaded);
 }
 
 // ---- Reloads ----
 
 bool TSkinManagerCore::ReloadReportingErrors() {
-    return Reporting([this] { Reload(); });
+    const bool loaded = Reporting([this] { Reload(); });
+    RemoveSkinWhenInactive();
+    return loaded;
+}
+
+// The windows are told after the reload, outside its error handling.
+void TSkinManagerCore::RemoveSkinWhenInactive() {
+    if (!FActive && FModel->CommonSkinData) RemoveSkin();
 }
 
 bool TSkinManagerCore::Reporting(const std::function<void()>& load) {
+    struct TReloadNotice {
+        const std::function<void(bool)>& Notify;
+        explicit TReloadNotice(const std::function<void(bool)>& notify) : Notify(notify) {
+            if (Notify) Notify(true);
+        }
+        ~TReloadNotice() {
+            if (Notify) Notify(false);
+        }
+    } notice(OnReloading);
     try {
         load();
         return true;
@@ -331,8 +385,10 @@ void TSkinManagerCore::Reload() {
 void TSkinManagerCore::ReloadSkin() {
     if (!FActive) return;
     const std::wstring skinPath = FolderSkinPath();
-    if (FPreviewOptions) {
-        LoadModel(TOptionsFile::FromText(*FPreviewOptions), {nullptr, NativeSkinPath(skinPath)}, skinPath);
+    if (FPreview) {
+        const std::wstring text = std::move(FPreview->Text);
+        FPreview.reset();
+        LoadModel(TOptionsFile::FromText(text), {nullptr, NativeSkinPath(skinPath)}, skinPath);
         return;
     }
     if (FileExists(skinPath + kOptionsFileName)) {
@@ -347,8 +403,7 @@ void TSkinManagerCore::ReloadInternalSkin() {
     int index = FInternalSkins.IndexOf(FSkinName);
     if (index < 0) {
         if (FInternalSkins.empty()) {
-            FActive = false;
-            FModel = NewModel();
+            FActive = false;  // the model is removed once the reload has ended
             return;
         }
         index = 0;

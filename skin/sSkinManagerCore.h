@@ -94,6 +94,16 @@ public:
     // Fired by the stored skins' Update.
     std::function<void()> OnSkinListChanged;
 
+    // Where the windows take part in a skin change (the platform side fills these in):
+    // around every reload, true at its start and false at its end (also when it raises);
+    std::function<void(bool reloading)> OnReloading;
+    // after the name setter loaded a skin and the manager is still active, before OnActivate;
+    std::function<void()> OnSkinApplied;
+    // after a tint or shadow change reloaded the active skin;
+    std::function<void()> OnSkinReloaded;
+    // just before the skin model is freed: the windows let go of it first.
+    std::function<void()> OnRemovingSkin;
+
     TSkinModel& Model() { return *FModel; }
     const TSkinModel& Model() const { return *FModel; }
 
@@ -110,6 +120,9 @@ public:
     void SetBrightness(int value);  // clamped to -100..100
     bool Active() const { return FActive; }
     void SetActive(bool value);
+    // Runs OnRemovingSkin, then frees the skin model (also when OnRemovingSkin raises, which
+    // is passed on afterwards).
+    void RemoveSkin();
     TsStoredSkins& InternalSkins() { return FInternalSkins; }
     const TsStoredSkins& InternalSkins() const { return FInternalSkins; }
     uint8_t SkinningRules() const { return FSkinningRules; }
@@ -125,8 +138,11 @@ public:
     const rd::TBitmap32* ShdaTemplate() const { return FShadows.Active.get(); }
     const rd::TBitmap32* ShdiTemplate() const { return FShadows.Inactive.get(); }
 
-    // Options text received from a skin editor; used by the next reload instead of the skin's own.
-    void SetPreviewOptions(std::optional<std::wstring> text) { FPreviewOptions = std::move(text); }
+    // Options text a skin editor sent for the skin `name`: the next name-setter load of that
+    // skin (or reload, while it is the current one) reads it instead of the skin's own, once.
+    // Setting another name drops it.
+    void SetPreviewOptions(const std::wstring& name, std::wstring text);
+    bool HasPreviewOptions() const { return FPreview.has_value(); }
 
     // While a window description is read, the tint setters only store their values.
     void SetDescriptionLoading(bool loading) { FDescriptionLoading = loading; }
@@ -159,6 +175,7 @@ private:
     void Reload();                  // packed file or normal reload, as the name decides
     bool ReloadReportingErrors();   // false when the reload raised (message shown)
     bool Reporting(const std::function<void()>& load);  // false when load raised (message shown)
+    void RemoveSkinWhenInactive();  // after a reload that found no skin at all
     void ReportError(const std::wstring& message);
     void ReloadSkin();
     void ReloadInternalSkin();
@@ -179,7 +196,10 @@ private:
     TFormShadows FShadows;
     uint8_t FSkinningRules = srStdForms | srStdDialogs | srThirdParty;
     TsStoredSkins FInternalSkins{this};
-    std::optional<std::wstring> FPreviewOptions;
+    struct TPreview {
+        std::wstring Name, Text;
+    };
+    std::optional<TPreview> FPreview;
 };
 
 }  // namespace sk

@@ -6,7 +6,12 @@
 #include <cwctype>
 
 #include "skin/acImageDecode.h"
+#include "skin/acntUtils.h"
 #include "skin/sPlatformHooks.h"
+#include "skinframework/acGlow.h"
+#include "skinframework/sSkinState.h"
+#include "skinframework/sVclUtils.h"
+#include "toolkit/Redraw.h"
 
 namespace sk {
 
@@ -95,7 +100,7 @@ const TUnitImages& UnitStart() {
     return images;
 }
 
-bool LayeredWindowsAvailable() {
+bool LayeredUpdateAvailable() {
     HMODULE user = GetModuleHandleW(L"user32.dll");
     return user && GetProcAddress(user, "UpdateLayeredWindow");
 }
@@ -107,7 +112,7 @@ TSkinManagerHost WindowsHost() {
     host.ShowWarning = [](const std::wstring& m) { Box(m, MB_OK | MB_ICONWARNING); };
     host.HasCommandLineArg = HasCommandLineArg;
     host.ExeFolder = ExeFolder();
-    host.LayeredWindows = LayeredWindowsAvailable();
+    host.LayeredWindows = LayeredUpdateAvailable();
     const TUnitImages& images = UnitStart();
     host.BlurTemplate = images.Blur.get();
     host.BuiltInShadows = {images.ShadowActive.get(), images.ShadowInactive.get()};
@@ -124,17 +129,61 @@ std::function<void(const std::wstring&)> TsSkinManager::ErrorBox = [](const std:
 TsSkinManager* TsSkinManager::FDefault = nullptr;
 
 TsSkinManager::TsSkinManager(tk::TComponent* owner) : tk::TComponent(owner), FCore(WindowsHost()) {
-    if (!FDefault) FDefault = this;
+    BindCore();
+    if (!FDefault) {
+        FDefault = this;
+        InstallApplicationHook();
+    }
     RefillThirdLists();
     FCore.DefaultEmptySkinDirectory();
 }
 
 TsSkinManager::~TsSkinManager() {
-    if (FDefault == this) FDefault = nullptr;
+    MarkDestroying();  // controls that hold this manager forget it when the skin goes
+    if (FCore.SkinLoaded()) {
+        try {
+            FCore.RemoveSkin();
+        } catch (...) {
+            // Nothing can be reported from here; the model is freed regardless.
+        }
+    }
+    if (FDefault == this) {
+        UnInstallHook();
+        FreeRetiredProviders();  // no later message will free them for this manager
+        RemoveApplicationHook();
+        FDefault = nullptr;
+    }
+}
+
+// The core loads; the component tells the windows.
+void TsSkinManager::BindCore() {
+    FCore.OnReloading = [](bool reloading) { acSkinLoading = reloading; };
+    FCore.OnSkinApplied = [this] {
+        if (!FNoAutoUpdate) AnnounceSkin(true);
+    };
+    FCore.OnSkinReloaded = [this] { SkinReloaded(); };
+    FCore.OnRemovingSkin = [this] { AnnounceSkinRemoval(); };
+}
+
+void TsSkinManager::InstallApplicationHook() {
+    if (FApplicationHook || !tk::Application || FCore.Designing) return;
+    FApplicationHook =
+        tk::Application->HookMainWindow([this](tk::TMessage& m) { return HandleApplicationMessage(*this, m); });
+}
+
+void TsSkinManager::RemoveApplicationHook() {
+    if (FApplicationHook && tk::Application) tk::Application->UnhookMainWindow(FApplicationHook);
+    FApplicationHook = 0;
 }
 
 void TsSkinManager::SetIsDefault(bool value) {
-    if (value) FDefault = this;
+    if (!value || FDefault == this) return;
+    if (FDefault) FDefault->RemoveApplicationHook();
+    FDefault = this;
+    InstallApplicationHook();
+    if (Loading()) return;
+    if (FCore.SkinLoaded()) AnnounceSkin(true);
+    else AnnounceSkinRemoval();
 }
 
 void TsSkinManager::RefillThirdLists() {
@@ -153,7 +202,9 @@ void TsSkinManager::Loaded() {
     if (MenuSupport.IcoLineSkin.empty()) MenuSupport.IcoLineSkin = L"ICOLINE";
     RefillThirdLists();
     tk::TComponent::Loaded();
-    if (FCore.Active() && FCore.OnActivate) FCore.OnActivate();
+    if (!FCore.Active()) return;
+    if (!FCore.SkinName().empty()) AnnounceSkin(false);
+    if (FCore.OnActivate) FCore.OnActivate();
 }
 
 namespace {
@@ -271,13 +322,13 @@ void TsSkinManager::ReadInternalSkins(tk::TReader& reader, const tk::TValue& v) 
 
 void TsSkinManager::SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& v) {
     if (SetSettingsProperty(reader, name, v)) return;
-    if (name == "HueOffset") FCore.SetHueOffset(reader.Int(v));
-    else if (name == "Saturation") FCore.SetSaturation(reader.Int(v));
-    else if (name == "Brightness") FCore.SetBrightness(reader.Int(v));
-    else if (name == "Active") FCore.SetActive(reader.Bool(v));
-    else if (name == "SkinName") FCore.SetSkinName(reader.String(v));
-    else if (name == "SkinDirectory") FCore.SetSkinDirectory(reader.String(v));
-    else if (name == "ExtendedBorders") FCore.SetExtendedBorders(reader.Bool(v));
+    if (name == "HueOffset") SetHueOffset(reader.Int(v));
+    else if (name == "Saturation") SetSaturation(reader.Int(v));
+    else if (name == "Brightness") SetBrightness(reader.Int(v));
+    else if (name == "Active") SetActive(reader.Bool(v));
+    else if (name == "SkinName") SetSkinName(reader.String(v));
+    else if (name == "SkinDirectory") SetSkinDirectory(reader.String(v));
+    else if (name == "ExtendedBorders") SetExtendedBorders(reader.Bool(v));
     else if (name == "CommonSections.Strings") FCore.SetCommonSections(JoinLines(reader.List(v)));
     else if (name == "IsDefault") SetIsDefault(reader.Bool(v));
     else if (name == "SkinInfo") reader.String(v);  // stored, but the skin decides what it reads
@@ -291,6 +342,159 @@ void TsSkinManager::SetProperty(tk::TReader& reader, const std::string& name, co
         FCore.SetSkinningRules(rules);
     } else if (name == "InternalSkins") ReadInternalSkins(reader, v);
     else tk::TComponent::SetProperty(reader, name, v);
+}
+
+// ---- Telling the windows ----
+
+namespace {
+
+// Gives a variable a value for the life of a scope; the previous value comes back also when
+// the scope is left by an error.
+template <class T> class TScopedValue {
+public:
+    TScopedValue(T& variable, T value) : FVariable(variable), FSaved(variable) { FVariable = value; }
+    ~TScopedValue() { FVariable = FSaved; }
+    TScopedValue(const TScopedValue&) = delete;
+    TScopedValue& operator=(const TScopedValue&) = delete;
+
+private:
+    T& FVariable;
+    T FSaved;
+};
+
+// Stops the drawing of every visible form while the windows change their look, so none shows
+// a half-changed state. Released forms draw again; at the end of the scope (also after an
+// error) they are released and drawn at once.
+class TFormsDrawingLock {
+public:
+    explicit TFormsDrawingLock(bool lock) {
+        if (lock && tk::Screen) LockVisibleForms();
+    }
+    ~TFormsDrawingLock() { Release(true); }
+    TFormsDrawingLock(const TFormsDrawingLock&) = delete;
+    TFormsDrawingLock& operator=(const TFormsDrawingLock&) = delete;
+
+    void Release(bool redraw) {
+        for (HWND handle : FLocked) {
+            if (!IsWindow(handle)) continue;
+            tk::LockRedraw(handle, false);
+            if (redraw) tk::RedrawAll(handle, true);
+        }
+        FLocked.clear();
+    }
+
+private:
+    // Only visible windows: unlocking a hidden one would mark it visible.
+    void LockVisibleForms() {
+        for (int i = 0; i < tk::Screen->FormCount(); ++i) {
+            tk::TForm* form = tk::Screen->Forms(i);
+            if (!form->HandleAllocated() || !IsWindowVisible(form->Handle())) continue;
+            tk::LockRedraw(form->Handle(), true);
+            FLocked.push_back(form->Handle());
+        }
+    }
+    std::vector<HWND> FLocked;
+};
+
+}  // namespace
+
+bool TsSkinManager::Loading() const { return IsLoading() || acSkinLoading; }
+
+void TsSkinManager::AnnounceSkin(bool repaint) {
+    if (Loading() || !FCore.SkinLoaded()) return;
+    ClearGlows(true);
+    TFormsDrawingLock lock(repaint && !FCore.Designing);
+    FCore.Model().CommonSkinData->Active = false;
+    {
+        TScopedValue<bool> changing(acSkinChanging, true);
+        FCore.Model().InitConstantIndexes();
+        BroadcastToForms(SC_NEWSKIN, reinterpret_cast<LPARAM>(this));
+    }
+    if (FCore.SkinLoaded()) FCore.Model().CommonSkinData->Active = true;
+    InstallHook();
+    if (repaint) RepaintForms(false);
+}
+
+// The windows let go of the skin before the hook's providers are let go of, and those are
+// freed only once their window procedures have returned (see sSkinHooks).
+void TsSkinManager::AnnounceSkinRemoval() {
+    TScopedValue<bool> removing(FSkinRemoving, true);
+    ClearGlows(true);
+    TFormsDrawingLock lock(!FCore.Designing);
+    if (FCore.Model().CommonSkinData) FCore.Model().CommonSkinData->Active = false;
+    try {
+        BroadcastToForms(SC_REMOVESKIN, reinterpret_cast<LPARAM>(this));
+    } catch (...) {
+        UnInstallHook();
+        throw;
+    }
+    UnInstallHook();
+}
+
+// A tint or shadow change rebuilt the model of the same skin: the windows keep their
+// sections and only repaint.
+void TsSkinManager::SkinReloaded() {
+    if (!FCore.SkinLoaded()) return;
+    FCore.Model().CommonSkinData->Active = true;
+    if (!FNoAutoUpdate && !Loading()) RepaintForms(true);
+}
+
+void TsSkinManager::RepaintForms(bool lockForms) {
+    const LPARAM self = reinterpret_cast<LPARAM>(this);
+    if (!FCore.Designing) BroadcastToForms(SC_FADEDONE);
+    if (Loading()) {
+        BroadcastToForms(SC_REFRESH, self);
+    } else {
+        TFormsDrawingLock lock(lockForms);
+        BroadcastToForms(SC_REFRESH, self);
+        lock.Release(!FNoAutoUpdate);
+    }
+    for (HWND handle : HookedFormWindows())
+        if (IsWindowVisible(handle)) tk::RedrawAll(handle, true);
+}
+
+void TsSkinManager::UpdateSkin(bool repaint) {
+    if (FCore.SkinLoaded()) AnnounceSkin(repaint);
+}
+
+void TsSkinManager::UpdateSkinSection(const std::wstring& sectionName) {
+    const std::wstring upper = UpperAscii(sectionName);  // zero-terminated by the string
+    BroadcastToForms(SC_UPDATESECTION, reinterpret_cast<LPARAM>(upper.c_str()));
+}
+
+void TsSkinManager::EndUpdate(bool repaint, bool allowAnimation) {
+    FNoAutoUpdate = false;
+    bool& animation = AnimEffects.SkinChanging.Active;
+    TScopedValue<bool> switched(animation, animation && allowAnimation);
+    UpdateSkin(repaint);
+}
+
+void TsSkinManager::InstallHook() {
+    if (IsDefault() && !FCore.Designing) InstallFormHook();
+}
+
+void TsSkinManager::UnInstallHook() {
+    if (IsDefault()) UninstallFormHook();
+}
+
+void TsSkinManager::ApplyPreview() {
+    const TacSkinData* record = FPreview.Record();
+    if (!record) return;
+    struct TFinish {
+        TacPreviewBuffer& Preview;
+        ~TFinish() { Preview.Finish(); }
+    } finish{FPreview};
+    const std::wstring name = SkinDataText(record->SkinName);
+    const std::wstring folder = SkinDataText(record->SkinDir);
+    const std::wstring options = SkinDataText(record->Data);
+    const bool outerUpdate = FNoAutoUpdate;
+    {
+        TScopedValue<bool> update(FNoAutoUpdate, true);  // an update block, ended also by an error
+        SetSkinDirectory(folder);
+        if (!options.empty()) FCore.SetPreviewOptions(name, options);
+        SetSkinName(name);
+    }
+    if (!outerUpdate) EndUpdate(true);
 }
 
 }  // namespace sk
