@@ -247,15 +247,35 @@ void BlitCache(TacCacheBitmap& cache, HDC dc, int x, int y, const RECT& rect) {
            SRCCOPY);
 }
 
-void ExcludeChildRect(HDC dc, const RECT& child, const RECT& rect, int x, int y) {
+// The device context's clip, saved before the first child is left out and restored at the end:
+// a control without children to leave out costs one copy and nothing more.
+class TClipScope {
+public:
+    explicit TClipScope(HDC dc) : FDC(dc) {}
+    ~TClipScope() {
+        if (FSaved) RestoreDC(FDC, FSaved);
+    }
+    TClipScope(const TClipScope&) = delete;
+    TClipScope& operator=(const TClipScope&) = delete;
+    HDC DC() const { return FDC; }
+    void Exclude(int left, int top, int right, int bottom) {
+        if (!FSaved) FSaved = SaveDC(FDC);
+        ExcludeClipRect(FDC, left, top, right, bottom);
+    }
+
+private:
+    HDC FDC;
+    int FSaved = 0;
+};
+
+void ExcludeChildRect(TClipScope& clip, const RECT& child, const RECT& rect, int x, int y) {
     RECT hit;
     if (!IntersectRect(&hit, &child, &rect)) return;
-    ExcludeClipRect(dc, x + hit.left - rect.left, y + hit.top - rect.top, x + hit.right - rect.left,
-                    y + hit.bottom - rect.top);
+    clip.Exclude(x + hit.left - rect.left, y + hit.top - rect.top, x + hit.right - rect.left, y + hit.bottom - rect.top);
 }
 
 // The caption band and border strips of a group box window: the only parts it paints itself.
-void ExcludeGroupBoxFrame(HDC dc, HWND box, const RECT& boxRect, const RECT& rect, int x, int y) {
+void ExcludeGroupBoxFrame(TClipScope& clip, HWND box, const RECT& boxRect, const RECT& rect, int x, int y) {
     int left = 1, top = 1, right = 1, bottom = 1;
     if (const TsSkinManager* manager = TsSkinManager::DefaultManager(); manager && manager->Active()) {
         const TSkinModel& model = manager->Model();
@@ -280,7 +300,7 @@ void ExcludeGroupBoxFrame(HDC dc, HWND box, const RECT& boxRect, const RECT& rec
         {boxRect.right - right, boxRect.top, boxRect.right, boxRect.bottom},
         {boxRect.left, boxRect.bottom - bottom, boxRect.right, boxRect.bottom},
     };
-    for (const RECT& strip : strips) ExcludeChildRect(dc, strip, rect, x, y);
+    for (const RECT& strip : strips) ExcludeChildRect(clip, strip, rect, x, y);
 }
 
 }  // namespace
@@ -288,20 +308,19 @@ void ExcludeGroupBoxFrame(HDC dc, HWND box, const RECT& boxRect, const RECT& rec
 void CopyCacheToDC(TsCommonData& skinData, HDC dc, int x, int y, const RECT& rect) {
     TacCacheBitmap* cache = skinData.FCacheBmp.get();
     if (!dc || CacheMissingOrEmpty(cache)) return;
-    const int saved = SaveDC(dc);
+    TClipScope clip(dc);
     if (tk::TWinControl* owner = skinData.OwnerWinControl()) {
         for (int i = 0; i < owner->ControlCount(); ++i) {
             tk::TControl* child = owner->Controls(i);
-            if (child && PaintsItself(*child)) ExcludeChildRect(dc, child->BoundsRect(), rect, x, y);
+            if (child && PaintsItself(*child)) ExcludeChildRect(clip, child->BoundsRect(), rect, x, y);
         }
     }
     BlitCache(*cache, dc, x, y, rect);
-    RestoreDC(dc, saved);
 }
 
 void CopyCacheToDC(TacCacheBitmap* cache, HWND parent, HDC dc, int x, int y, const RECT& rect) {
     if (!dc || CacheMissingOrEmpty(cache)) return;
-    const int saved = SaveDC(dc);
+    TClipScope clip(dc);
     for (HWND child = parent ? GetWindow(parent, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT)) {
         if (!IsWindowVisible(child)) continue;
         RECT r;
@@ -311,11 +330,10 @@ void CopyCacheToDC(TacCacheBitmap* cache, HWND parent, HDC dc, int x, int y, con
         GetClassNameW(child, className, 16);
         const bool groupBox = lstrcmpiW(className, L"Button") == 0 &&
                               (GetWindowLongPtrW(child, GWL_STYLE) & 0x0F) == BS_GROUPBOX;
-        if (groupBox) ExcludeGroupBoxFrame(dc, child, r, rect, x, y);
-        else ExcludeChildRect(dc, r, rect, x, y);
+        if (groupBox) ExcludeGroupBoxFrame(clip, child, r, rect, x, y);
+        else ExcludeChildRect(clip, r, rect, x, y);
     }
     BlitCache(*cache, dc, x, y, rect);
-    RestoreDC(dc, saved);
 }
 
 }  // namespace sk
