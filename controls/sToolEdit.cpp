@@ -103,7 +103,7 @@ void TsDirectoryEdit::DoClick() {
 }
 
 void TsDirectoryEdit::SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& v) {
-    if (FSkinData.ReadProperty(reader, name, v)) return;
+    if (FSkinData.ReadProperty(reader, name, v) || FBoundLabel.ReadProperty(reader, name, v)) return;
     if (name == "DialogText") FDialogText = reader.String(v);
     else if (name == "Root") FRoot = reader.String(v);
     else if (name == "ShowButton") FShowButton = reader.Bool(v);
@@ -112,7 +112,7 @@ void TsDirectoryEdit::SetProperty(tk::TReader& reader, const std::string& name, 
     else if (name == "DialogOptions") {
         const auto& opts = reader.Set(v);
         FAllowCreate = std::find(opts.begin(), opts.end(), "sdAllowCreate") != opts.end();
-    } else if (name.rfind("GlyphMode.", 0) == 0 || name.rfind("BoundLabel.", 0) == 0) {
+    } else if (name.rfind("GlyphMode.", 0) == 0) {
         reader.Skip(v);  // painting settings of the skinned edit
     } else tk::TEdit::SetProperty(reader, name, v);
 }

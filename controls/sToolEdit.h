@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shtypes.h>
 
+#include "controls/sBoundLabel.h"
 #include "skinframework/sCommonData.h"
 #include "toolkit/StdCtrls.h"
 
@@ -12,6 +13,7 @@ class TsDirectoryEdit : public tk::TEdit {
 public:
     explicit TsDirectoryEdit(tk::TComponent* owner);
     TsCommonData& SkinData() { return FSkinData; }
+    TsBoundLabel& BoundLabel() { return FBoundLabel; }
     // The skin message and the window messages every skinned control shares, then the default.
     void WndProc(tk::TMessage& m) override {
         if (!HandleCommonMessage(m, FSkinData)) tk::TEdit::WndProc(m);
@@ -19,6 +21,7 @@ public:
     void Loaded() override {
         tk::TEdit::Loaded();
         FSkinData.Loaded();
+        FBoundLabel.Loaded();
     }
     // The button action: runs the folder dialog and puts the accepted folder into the edit.
     void DoClick();
@@ -35,6 +38,7 @@ public:
 private:
     bool ShellBrowse(const std::wstring& start, std::wstring& chosen);
     TsCtrlSkinData FSkinData{this, true, 134};
+    TsBoundLabel FBoundLabel{this, &FSkinData};
     std::wstring FDialogText, FRoot = L"rfDesktop";
     bool FShowButton = true;
     bool FAllowCreate = true;

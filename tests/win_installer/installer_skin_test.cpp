@@ -227,3 +227,15 @@ int main(int argc, char** argv) {
     app.Initialize();
     return RUN_ALL_TESTS();
 }
+
+// The field's bound label is stored without a caption and inactive: no label control exists.
+TEST(InstallerStartUp, TheFieldsBoundLabelIsStoredInactive) {
+    Installer installer;
+    sk::TsBoundLabel& label = installer.form->sDirectoryEdit1->BoundLabel();
+    EXPECT_FALSE(label.Active());
+    EXPECT_EQ(label.Layout(), sk::TsCaptionLayout::sclLeft);
+    EXPECT_EQ(label.Indent(), 0);
+    EXPECT_EQ(label.MaxWidth(), 0);
+    EXPECT_TRUE(label.UseSkinColor());
+    EXPECT_EQ(installer.form->sDirectoryEdit1->FindComponent(L"sDirectoryEdit1Label"), nullptr);
+}
