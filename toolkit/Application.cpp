@@ -40,6 +40,8 @@ TApplication::~TApplication() {
     SetSynchronizeOpen(false);
     FreeReleasedForms();
     while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
+    // Hooks left now belong to objects already freed: the window's last messages skip them.
+    FHooks.clear();
     if (FHandle) {
         SetSynchronizeWakeWindow(nullptr);
         DestroyWindow(FHandle);
