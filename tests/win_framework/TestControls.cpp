@@ -23,6 +23,19 @@ template <class Control> void PaintFaceIntoCache(Control& c) {
     ++c.CacheBuilds;
 }
 
+// Sets a control up as reading it from a window description would: properties while loading,
+// then Loaded, which binds the skin data.
+template <class Control>
+void LoadOn(Control& c, tk::TWinControl* parent, RECT bounds, const std::wstring& section, const std::wstring& name) {
+    c.SetName(name);
+    c.BeginLoading();
+    c.SkinData.SetSkinSection(section);
+    c.SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
+    c.SetParent(parent);
+    c.Loaded();
+    c.SkinData.Loaded();
+}
+
 template <class Control> void Record(Control& c, const tk::TMessage& m) {
     if (m.Msg != sk::SM_SKINCMD) return;
     const WORD cmd = sk::SkinCmdOf(m.WParam);
@@ -35,13 +48,7 @@ template <class Control> void Record(Control& c, const tk::TMessage& m) {
 TTestWinControl::TTestWinControl(tk::TWinControl* parent, int coc, RECT bounds, const std::wstring& section,
                                  const std::wstring& name)
     : tk::TWinControl(parent), SkinData(this, true, coc) {
-    SetName(name);
-    BeginLoading();
-    SkinData.SetSkinSection(section);
-    SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
-    SetParent(parent);
-    Loaded();
-    SkinData.Loaded();
+    LoadOn(*this, parent, bounds, section, name);
 }
 
 void TTestWinControl::CreateParams(tk::TCreateParams& params) {
@@ -70,13 +77,7 @@ void TTestWinControl::PaintBackground(HDC dc, const RECT& r) {
 TTestGraphicControl::TTestGraphicControl(tk::TWinControl* parent, int coc, RECT bounds,
                                          const std::wstring& section, const std::wstring& name)
     : tk::TGraphicControl(parent), SkinData(this, true, coc) {
-    SetName(name);
-    BeginLoading();
-    SkinData.SetSkinSection(section);
-    SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
-    SetParent(parent);
-    Loaded();
-    SkinData.Loaded();
+    LoadOn(*this, parent, bounds, section, name);
 }
 
 void TTestGraphicControl::PrepareCache() { PaintFaceIntoCache(*this); }
