@@ -40,6 +40,13 @@ wine_prefix() {
     done
     touch "$dir/.ready"
   fi
+  if [ ! -f "$dir/.unmanaged" ]; then
+    # Wine waits up to 2 s for a window manager on every top-level window it destroys; there is
+    # none on the virtual display, so its windows are left unmanaged and go at once.
+    "$kalvetra_wine_loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+    "$WINESERVER" -w
+    touch "$dir/.unmanaged"
+  fi
 }
 
 # Runs a Windows program in the selected prefix with the loader for its architecture
