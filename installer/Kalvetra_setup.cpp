@@ -2,12 +2,14 @@
 #include <windows.h>
 
 #include "controls/RegisterControls.h"
+#include "forms/acDials.h"
 #include "installer/ShellIntegration.h"
 #include "installer/Unit1.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     kv::RestrictDllSearchPath();
     sk::RegisterControlClasses();
+    sk::RegisterFormSkinning();
     tk::TApplication app;
     app.Initialize();
     try {

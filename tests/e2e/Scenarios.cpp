@@ -5,6 +5,7 @@
 
 #include "Console.h"
 #include "FileAccess.h"
+#include "FrameChecks.h"
 #include "InstallChecks.h"
 #include "InstallLayout.h"
 #include "InstallationState.h"
@@ -226,6 +227,8 @@ const std::map<std::wstring, std::function<void(Run&)>>& scenarios() {
       {L"acver", engine_version},    {L"badskin", damaged_external_skin},
       {L"emptydir", empty_directory}, {L"relativedir", relative_directory},
       {L"closerun", close_during_install},
+      {L"frame", [](Run& run) { skinned_frame_scenario(run.session, run.inputs.installer_exe); }},
+      {L"altf4", [](Run& run) { alt_f4_scenario(run.session, run.inputs.installer_exe); }},
   };
   return table;
 }
