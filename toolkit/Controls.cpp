@@ -422,6 +422,35 @@ void TWinControl::TrackMouseInside() {
     FTrackingLeave = TrackMouseEvent(&t) != FALSE;
 }
 
+namespace {
+
+HCURSOR CursorHandle(TCursor cursor) {
+    switch (cursor) {
+        case crArrow: return LoadCursorW(nullptr, IDC_ARROW);
+        case crIBeam: return LoadCursorW(nullptr, IDC_IBEAM);
+        case crHandPoint: return LoadCursorW(nullptr, IDC_HAND);
+        default: return nullptr;
+    }
+}
+
+}  // namespace
+
+bool TWinControl::SetControlCursor(TMessage& m) {
+    if (reinterpret_cast<HWND>(m.WParam) != FHandle || LOWORD(m.LParam) != HTCLIENT) return false;
+    TControl* over = FCaptureControl;
+    if (!over) {
+        POINT p;
+        if (!GetCursorPos(&p) || !ScreenToClient(FHandle, &p)) return false;
+        over = GraphicControlAt(p.x, p.y, true);
+    }
+    if (!over && FCursor == crDefault) return false;
+    HCURSOR cursor = CursorHandle(over ? over->Cursor() : FCursor);
+    if (!cursor) return false;
+    ::SetCursor(cursor);
+    m.Result = TRUE;
+    return true;
+}
+
 void TWinControl::RouteMouse(TMessage& m) {
     int x = static_cast<short>(LOWORD(m.LParam)), y = static_cast<short>(HIWORD(m.LParam));
     switch (m.Msg) {
@@ -486,6 +515,9 @@ void TWinControl::WndProc(TMessage& m) {
             if (!FOwnClass) break;
             m.Result = 1;  // WM_PAINT paints the background with the rest
             return;
+        case WM_SETCURSOR:
+            if (SetControlCursor(m)) return;
+            break;
         case WM_SETFOCUS: Perform(CM_ENTER); break;
         case WM_KILLFOCUS: Perform(CM_EXIT); break;
         case CM_ENABLEDCHANGED:

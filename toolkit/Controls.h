@@ -9,6 +9,10 @@ namespace tk {
 
 class TWinControl;
 
+// Mouse cursors a control can ask for while the mouse is over it (the toolkit's numbers).
+using TCursor = int;
+constexpr TCursor crDefault = 0, crArrow = -2, crIBeam = -4, crHandPoint = -21;
+
 // A replaceable message handler: see TControl::WindowProc.
 using TWndMethod = std::function<void(TMessage&)>;
 
@@ -61,6 +65,9 @@ public:
     virtual void Paint(TCanvas&) {}
     virtual bool IsWindowed() const { return false; }
     bool MouseInside() const { return FMouseInside; }
+    // The cursor shown while the mouse is over the control; crDefault leaves the window's own.
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor value) { FCursor = value; }
 
     void SetProperty(TReader& reader, const std::string& name, const TValue& value) override;
     void Loaded() override;
@@ -88,6 +95,7 @@ private:
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     bool FVisible = true, FEnabled = true, FParentFont = true;
+    TCursor FCursor = crDefault;
     TFont FFont;
 };
 
@@ -172,6 +180,8 @@ private:
     void RouteMouse(TMessage& m);
     bool ReflectToChild(TMessage& m);
     void TrackMouseInside();
+    // WM_SETCURSOR over the client area: the cursor of the control under the mouse, if it has one.
+    bool SetControlCursor(TMessage& m);
     void DetachWindow();  // after WM_NCDESTROY: forget the window, restore its procedure
 
     HWND FHandle = nullptr;

@@ -227,12 +227,39 @@ void TComboBox::SetProperty(TReader& reader, const std::string& name, const TVal
 
 TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) { SetBounds(0, 0, 65, 17); }
 
+UINT EllipsisFlag(TEllipsisPosition position) {
+    switch (position) {
+        case TEllipsisPosition::epPathEllipsis: return DT_PATH_ELLIPSIS;
+        case TEllipsisPosition::epEndEllipsis: return DT_END_ELLIPSIS;
+        case TEllipsisPosition::epWordEllipsis: return DT_WORD_ELLIPSIS;
+        default: return 0;
+    }
+}
+
 UINT TLabel::DrawTextFlags() const {
-    UINT f = DT_NOPREFIX | DT_EXPANDTABS;
+    UINT f = DT_EXPANDTABS;
+    if (!FShowAccelChar) f |= DT_NOPREFIX;
     f |= FWordWrap ? DT_WORDBREAK : DT_SINGLELINE;
     if (FAlignment == TAlignment::taCenter) f |= DT_CENTER;
     else if (FAlignment == TAlignment::taRightJustify) f |= DT_RIGHT;
     return f;
+}
+
+std::wstring TLabel::DrawnText() const {
+    if (Caption().empty() || (FShowAccelChar && Caption() == L"&")) return Caption() + L" ";
+    return Caption();
+}
+
+void TLabel::DoDrawText(TCanvas& canvas, RECT& rect, UINT flags) {
+    std::wstring text = DrawnText();
+    if (FEllipsisPosition != TEllipsisPosition::epNone && !FAutoSize)
+        flags = (flags & ~static_cast<UINT>(DT_EXPANDTABS)) | EllipsisFlag(FEllipsisPosition);
+    canvas.Font.Assign(Font());
+    if (!Enabled()) canvas.Font.Color = clGrayText;
+    SelectObject(canvas.Handle(), canvas.Font.Handle());
+    SetTextColor(canvas.Handle(), ColorToRGB(canvas.Font.Color));
+    SetBkMode(canvas.Handle(), TRANSPARENT);
+    DrawTextW(canvas.Handle(), text.c_str(), static_cast<int>(text.size()), &rect, flags);
 }
 
 void TLabel::Paint(TCanvas& canvas) {
@@ -241,22 +268,73 @@ void TLabel::Paint(TCanvas& canvas) {
         canvas.Brush.Color = Parent() ? Parent()->Color() : Color();
         canvas.FillRect(r);
     }
-    canvas.Font.Assign(Font());
-    if (!Enabled()) canvas.Font.Color = clGrayText;
-    canvas.TextRect(r, Caption(), DrawTextFlags());
+    const UINT flags = DrawTextFlags();
+    if (FLayout != TTextLayout::tlTop) {
+        RECT calc = r;
+        DoDrawText(canvas, calc, flags | DT_CALCRECT);
+        const int spare = Height() - (calc.bottom - calc.top);
+        r.top += FLayout == TTextLayout::tlCenter ? spare / 2 : spare;
+    }
+    DoDrawText(canvas, r, flags);
 }
 
 void TLabel::AdjustBounds() {
     if (!FAutoSize || IsLoading()) return;
     HDC dc = GetDC(nullptr);
     TCanvas canvas(dc);
-    canvas.Font.Assign(Font());
     RECT r{0, 0, FWordWrap ? Width() : 0, 0};
-    SelectObject(dc, canvas.Font.Handle());
-    std::wstring text = Caption().empty() ? L" " : Caption();
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DrawTextFlags() | DT_CALCRECT);
+    DoDrawText(canvas, r, (DrawTextFlags() & ~static_cast<UINT>(DT_CENTER | DT_RIGHT)) | DT_CALCRECT);
     ReleaseDC(nullptr, dc);
-    SetBounds(Left(), Top(), r.right, r.bottom);
+    int left = Left();
+    if (FAlignment == TAlignment::taRightJustify) left += Width() - r.right;
+    else if (FAlignment == TAlignment::taCenter) left += (Width() - r.right) / 2;
+    SetBounds(FWordWrap ? Left() : left, Top(), r.right, r.bottom);
+}
+
+void TLabel::FontChanged() { AdjustBounds(); }
+
+void TLabel::SetAutoSize(bool value) {
+    if (value == FAutoSize) return;
+    FAutoSize = value;
+    AdjustBounds();
+}
+
+void TLabel::SetTransparent(bool value) {
+    if (value == FTransparent) return;
+    FTransparent = value;
+    Invalidate();
+}
+
+void TLabel::SetWordWrap(bool value) {
+    if (value == FWordWrap) return;
+    FWordWrap = value;
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::SetAlignment(TAlignment value) {
+    if (value == FAlignment) return;
+    FAlignment = value;
+    Invalidate();
+}
+
+void TLabel::SetLayout(TTextLayout value) {
+    if (value == FLayout) return;
+    FLayout = value;
+    Invalidate();
+}
+
+void TLabel::SetShowAccelChar(bool value) {
+    if (value == FShowAccelChar) return;
+    FShowAccelChar = value;
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::SetEllipsisPosition(TEllipsisPosition value) {
+    if (value == FEllipsisPosition) return;
+    FEllipsisPosition = value;
+    Invalidate();
 }
 
 void TLabel::TextChanged() { AdjustBounds(); }
@@ -273,8 +351,14 @@ void TLabel::SetProperty(TReader& reader, const std::string& name, const TValue&
     else if (name == "Alignment") {
         static const std::vector<std::string> names = {"taLeftJustify", "taRightJustify", "taCenter"};
         FAlignment = static_cast<TAlignment>(reader.Enum(v, names));
-    } else if (name == "Layout") reader.Skip(v);
-    else TGraphicControl::SetProperty(reader, name, v);
+    } else if (name == "Layout") {
+        static const std::vector<std::string> names = {"tlTop", "tlCenter", "tlBottom"};
+        FLayout = static_cast<TTextLayout>(reader.Enum(v, names));
+    } else if (name == "ShowAccelChar") FShowAccelChar = reader.Bool(v);
+    else if (name == "EllipsisPosition") {
+        static const std::vector<std::string> names = {"epNone", "epPathEllipsis", "epEndEllipsis", "epWordEllipsis"};
+        FEllipsisPosition = static_cast<TEllipsisPosition>(reader.Enum(v, names));
+    } else TGraphicControl::SetProperty(reader, name, v);
 }
 
 }  // namespace tk

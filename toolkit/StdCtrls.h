@@ -95,22 +95,52 @@ private:
 };
 
 enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum class TTextLayout { tlTop, tlCenter, tlBottom };
+enum class TEllipsisPosition { epNone, epPathEllipsis, epEndEllipsis, epWordEllipsis };
 
 class TLabel : public TGraphicControl {
 public:
     explicit TLabel(TComponent* owner);
+    // Background (unless transparent), then the text through DoDrawText, placed by Layout.
     void Paint(TCanvas& canvas) override;
     void SetProperty(TReader& reader, const std::string& name, const TValue& value) override;
     bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool value);
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+    TTextLayout Layout() const { return FLayout; }
+    void SetLayout(TTextLayout value);
+    // On: "&" marks the next character as the accelerator (underlined), "&&" is one "&".
+    bool ShowAccelChar() const { return FShowAccelChar; }
+    void SetShowAccelChar(bool value);
+    // Where a text that does not fit is cut with "..." (only when AutoSize is off).
+    TEllipsisPosition EllipsisPosition() const { return FEllipsisPosition; }
+    void SetEllipsisPosition(TEllipsisPosition value);
     void Loaded() override;
+    // The text as drawn and measured: a blank for an empty text (or a lone accelerator
+    // mark), so an empty label keeps one line's height.
+    std::wstring DrawnText() const;
 protected:
     void TextChanged() override;
-    void AdjustBounds();
+    void FontChanged() override;
+    virtual void AdjustBounds();
     virtual UINT DrawTextFlags() const;
+    // Draws (or with DT_CALCRECT measures into rect) the text with the given flags.
+    virtual void DoDrawText(TCanvas& canvas, RECT& rect, UINT flags);
     bool FAutoSize = true;
     bool FTransparent = false;
     bool FWordWrap = false;
+    bool FShowAccelChar = true;
     TAlignment FAlignment = TAlignment::taLeftJustify;
+    TTextLayout FLayout = TTextLayout::tlTop;
+    TEllipsisPosition FEllipsisPosition = TEllipsisPosition::epNone;
 };
+
+// The DrawText flag of an ellipsis position (0 for none).
+UINT EllipsisFlag(TEllipsisPosition position);
 
 }  // namespace tk
