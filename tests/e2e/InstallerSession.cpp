@@ -99,6 +99,20 @@ void clear_check_box(InstallerSession& session, HWND check_box, std::wstring_vie
   session.log.expect(cleared, std::wstring(name) + L": unchecked by a click");
 }
 
+void toggle_check_box_by_space(InstallerSession& session, HWND check_box, std::wstring_view name, LRESULT expected) {
+  session.log.expect(GetFocus() == check_box || GetForegroundWindow() == session.controls.window,
+                     std::wstring(name) + L": its window has the keyboard");
+  INPUT keys[2]{};
+  for (INPUT& key : keys) {
+    key.type = INPUT_KEYBOARD;
+    key.ki.wVk = VK_SPACE;
+  }
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, keys, sizeof(INPUT));
+  bool toggled = wait_until([&] { return SendMessageW(check_box, BM_GETCHECK, 0, 0) == expected; }, kStateChangeTimeoutMs);
+  session.log.expect(toggled, std::wstring(name) + L": toggled by Space");
+}
+
 bool set_directory_text(InstallerSession& session, const std::wstring& text) {
   HWND edit = session.controls.dir_edit;
   SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));

@@ -37,6 +37,10 @@ bool launch_past_start_message(InstallerSession& session, const std::wstring& ex
 // Clicks a check box and checks that it became unchecked.
 void clear_check_box(InstallerSession& session, HWND check_box, std::wstring_view name);
 
+// Presses and releases Space on a check box that has the keyboard focus and checks that the
+// box took the expected state (BST_CHECKED or BST_UNCHECKED) once.
+void toggle_check_box_by_space(InstallerSession& session, HWND check_box, std::wstring_view name, LRESULT expected);
+
 // Replaces the directory field's text, as typing would, and checks that it took it.
 bool set_directory_text(InstallerSession& session, const std::wstring& text);
 

@@ -45,7 +45,10 @@ std::vector<ExpectedControl> expected_controls(const InstallLayout& layout) {
 }
 
 bool same_place(const RECT& actual, const ExpectedControl& want) {
-  return actual.left == want.place.left && actual.top == want.place.top && actual.right == want.place.right &&
+  // A check box sizes itself to its glyph and caption: its stored width gives way.
+  const bool check_width = want.checked < 0;
+  return actual.left == want.place.left && actual.top == want.place.top &&
+         (!check_width || actual.right == want.place.right) &&
          (!want.check_height || actual.bottom == want.place.bottom);
 }
 

@@ -104,9 +104,16 @@ void full_install(Run& run) {
 void install_without_options(Run& run) {
   if (!launch(run.session, run.inputs.installer_exe, true)) return;
   const auto& c = run.session.controls;
-  clear_check_box(run.session, c.desktop_check, L"desktop check box");
-  clear_check_box(run.session, c.programs_check, L"Start menu check box");
-  clear_check_box(run.session, c.associate_check, L"association check box");
+  // Each box: a click clears it, Space on it (it has the focus now) checks it again, and a
+  // second click clears it for the install.
+  const std::pair<HWND, const wchar_t*> boxes[] = {{c.desktop_check, L"desktop check box"},
+                                                   {c.programs_check, L"Start menu check box"},
+                                                   {c.associate_check, L"association check box"}};
+  for (const auto& [box, name] : boxes) {
+    clear_check_box(run.session, box, name);
+    toggle_check_box_by_space(run.session, box, name, BST_CHECKED);
+    clear_check_box(run.session, box, name);
+  }
   if (!install_to_completion(run)) return;
   check_complete_installation(run, LogOptions{false, false, false});
   finish_by_second_click(run.session);
