@@ -178,6 +178,7 @@ void TsSkinProvider::NewWndProc(tk::TMessage& m) {
         case WM_SETTEXT: case WM_SETICON: case WM_STYLECHANGED:
             // The platform draws its own caption for these; the skinned one goes back over it.
             CallOld(m);
+            FIconKnown = FIconKnown && m.Msg != WM_SETICON;
             FCommonData->BGChanged = true;
             RgnChanged = RgnChanged || m.Msg == WM_STYLECHANGED;
             InvalidateFrame(true);
@@ -317,13 +318,21 @@ void TsSkinProvider::LayoutButtons() {
 
 HICON TsSkinProvider::FormIcon() const {
     if (!FForm->HandleAllocated()) return nullptr;
-    HWND h = FForm->Handle();
+    if (!FIconKnown) {
+        FIcon = LookUpIcon(FForm->Handle());
+        FIconKnown = true;
+    }
+    return FIcon;
+}
+
+HICON TsSkinProvider::LookUpIcon(HWND h) {
     if (auto icon = reinterpret_cast<HICON>(SendMessageW(h, WM_GETICON, ICON_SMALL, 0))) return icon;
     if (auto icon = reinterpret_cast<HICON>(SendMessageW(h, WM_GETICON, ICON_BIG, 0))) return icon;
     if (auto icon = reinterpret_cast<HICON>(GetClassLongPtrW(h, GCLP_HICONSM))) return icon;
     if (auto icon = reinterpret_cast<HICON>(GetClassLongPtrW(h, GCLP_HICON))) return icon;
+    // The application's icon, from the module the window descriptions come from.
     static HICON appIcon = static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), L"MAINICON", IMAGE_ICON, 16, 16, LR_SHARED));
+        LoadImageW(tk::ResourceInstance(), L"MAINICON", IMAGE_ICON, 16, 16, LR_SHARED));
     return appIcon;
 }
 

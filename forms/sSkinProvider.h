@@ -83,7 +83,8 @@ private:
     std::unique_ptr<tk::TBitmap> ButtonPicture(const TsCaptionButton& b, int state);
     void PaintClient(HDC dc, const RECT& clip);
     void InvalidateFrame(bool now);
-    HICON FormIcon() const;
+    HICON FormIcon() const;  // looked up once, again after WM_SETICON
+    static HICON LookUpIcon(HWND window);
     bool ButtonEnabled(int code) const;
     void PerformButton(int code);
     void TrackNonClientLeave();
@@ -110,6 +111,8 @@ private:
     bool RTInit = true;
     bool FTrackingLeave = false;
     bool FInRegionUpdate = false;
+    mutable HICON FIcon = nullptr;
+    mutable bool FIconKnown = false;
 };
 
 }  // namespace sk
