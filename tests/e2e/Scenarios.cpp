@@ -8,6 +8,7 @@
 #include "FrameChecks.h"
 #include "InstallChecks.h"
 #include "InstallLayout.h"
+#include "LabelLook.h"
 #include "InstallationState.h"
 #include "InstallerSession.h"
 #include "RegistryAccess.h"
@@ -94,6 +95,7 @@ HWND install_to_failure(Run& run) {
 void full_install(Run& run) {
   if (!launch(run.session, run.inputs.installer_exe, true)) return;
   check_window_frame(run.log, run.session.controls.window);
+  check_label_looks(run.log, run.session.controls);
   request_screenshot(L"ready");
   if (!install_to_completion(run)) return;
   request_screenshot(L"done");
