@@ -266,34 +266,65 @@ void TsGauge::WriteSectionText(tk::TBitmap& picture, int sectionIndex, RECT rect
     GdiFlush();
 }
 
-void TsGauge::PaintHorizontalBar(TacCacheBitmap& cache, int sectionIndex) {
-    const int filled = FilledWidth(), height = Height();
+// Steps shared by both bars: the filled part of length `filled` across the whole of picture
+// (reused while its size holds), then the light.
+void TsGauge::BuildBarPicture(TacCacheBitmap& picture, const rd::TCacheInfo& behind, int sectionIndex) {
     const TSkinModel* model = FSkinData.ActiveModel();
-    if (filled <= 0 || !model || !model->IsValidSkinIndex(sectionIndex)) return;
-    TacCacheBitmap picture(filled, height);
-    if (SameSize(FTmpProgressBmp.get(), filled, height)) {
+    const int length = picture.Width(), thickness = picture.Height();
+    if (SameSize(FTmpProgressBmp.get(), length, thickness)) {
         CopyPixels(*picture.View(), *FTmpProgressBmp->View(), 0, 0);
     } else {
-        const rd::TCacheInfo behind = rd::CacheInfoForBitmap(cache.View(), 0, 0);
-        const rd::TRect whole{0, 0, filled, height};
+        const rd::TRect whole{0, 0, length, thickness};
         if (FSkinData.Section() && FSkinData.Section()->ReservedBoolean)
             rd::PaintSectionBackground(sectionIndex, L"", behind, rd::clMagenta, -1, -1, model, picture.View(), {0, 0},
                                        whole, 0);
         else
             rd::PaintSectionFace(sectionIndex, L"", behind, -1, -1, model, picture.View(), {0, 0}, whole, 0);
         if (!FTmpProgressBmp) FTmpProgressBmp = std::make_unique<TacCacheBitmap>();
-        FTmpProgressBmp->SetSize(filled, height);
+        FTmpProgressBmp->SetSize(length, thickness);
         CopyPixels(*FTmpProgressBmp->View(), *picture.View(), 0, 0);
     }
-    if (FAnimated && FAnimPos < filled + kGaugeLightLength) DrawLight(picture.View(), filled);
+    if (FAnimated && FAnimPos < length + kGaugeLightLength) DrawLight(picture.View(), length);
+}
+
+void TsGauge::PaintHorizontalBar(TacCacheBitmap& cache, int sectionIndex) {
+    const int filled = FilledWidth(), height = Height();
+    const TSkinModel* model = FSkinData.ActiveModel();
+    if (filled <= 0 || !model || !model->IsValidSkinIndex(sectionIndex)) return;
+    TacCacheBitmap picture(filled, height);
+    BuildBarPicture(picture, rd::CacheInfoForBitmap(cache.View(), 0, 0), sectionIndex);
     if (FShowText) WriteSectionText(picture, sectionIndex, RECT{0, 0, Width(), height});
     CopyPixels(*cache.View(), *picture.View(), 0, 0);
+}
+
+int TsGauge::FilledHeight() const {
+    if (Height() <= 0) return 0;
+    return std::min(RoundHalfEven(static_cast<double>(Height()) * PercentDone() / 100.0), Height());
+}
+
+// A running light moves along the bar, so an animated vertical bar is built lying down (its
+// start at the left), with what lies behind it turned the same way, and turned back upright.
+void TsGauge::PaintVerticalAnimatedBar(TacCacheBitmap& cache, int sectionIndex) {
+    const int width = Width(), height = Height(), filled = FilledHeight();
+    const TSkinModel* model = FSkinData.ActiveModel();
+    if (filled <= 0 || !model || !model->IsValidSkinIndex(sectionIndex)) return;
+    const rd::TBitmap32& upright = *cache.View();
+    TacCacheBitmap behind(filled, width), lying(filled, width);
+    for (int y = 0; y < width; ++y)
+        for (int x = 0; x < filled; ++x) behind.View()->Row(y)[x] = upright.Row(height - 1 - x)[y];
+    BuildBarPicture(lying, rd::CacheInfoForBitmap(behind.View(), 0, 0), sectionIndex);
+    const int top = height - filled;
+    TacCacheBitmap picture(width, filled);
+    for (int y = 0; y < filled; ++y)
+        for (int x = 0; x < width; ++x) picture.View()->Row(y)[x] = lying.View()->Row(x)[filled - 1 - y];
+    if (FShowText) WriteSectionText(picture, sectionIndex, RECT{0, -top, width, height - top});
+    CopyPixels(*cache.View(), *picture.View(), 0, top);
 }
 
 void TsGauge::PaintVerticalBar(TacCacheBitmap& cache, int sectionIndex) {
     const int height = Height(), width = Width();
     const TSkinModel* model = FSkinData.ActiveModel();
-    const int filled = std::min(RoundHalfEven(static_cast<double>(height) * PercentDone() / 100.0), height);
+    const int filled = FilledHeight();
     if (filled <= 0 || !model || !model->IsValidSkinIndex(sectionIndex)) return;
     const int top = height - filled;
     TacCacheBitmap picture(width, filled);
@@ -348,7 +379,7 @@ void TsGauge::PaintContent(TacCacheBitmap& cache) {
     switch (FKind) {
         case TsGaugeKind::gkHorizontalBar: PaintHorizontalBar(cache, ProgressSectionIndex()); break;
         case TsGaugeKind::gkVerticalBar:
-            if (FAnimated) PaintHorizontalBar(cache, ProgressSectionIndex());  // the light runs along the width
+            if (FAnimated) PaintVerticalAnimatedBar(cache, ProgressSectionIndex());
             else PaintVerticalBar(cache, ProgressSectionIndex());
             break;
         case TsGaugeKind::gkPie: case TsGaugeKind::gkNeedle: PaintFigure(cache); break;

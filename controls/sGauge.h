@@ -69,6 +69,8 @@ public:
     void LightStep();
     // The filled width of a horizontal bar (0 when nothing is filled).
     int FilledWidth() const;
+    // The filled height of a vertical bar.
+    int FilledHeight() const;
     // The cache of the last paint is released; this builds it and leaves it for inspection.
     bool PrepareCache();
 
@@ -82,7 +84,9 @@ private:
     void DropProgressPicture();
     bool OnSkinCommand(tk::TMessage& m);
     void PaintContent(TacCacheBitmap& cache);
+    void BuildBarPicture(TacCacheBitmap& picture, const rd::TCacheInfo& behind, int sectionIndex);
     void PaintHorizontalBar(TacCacheBitmap& cache, int sectionIndex);
+    void PaintVerticalAnimatedBar(TacCacheBitmap& cache, int sectionIndex);
     void PaintVerticalBar(TacCacheBitmap& cache, int sectionIndex);
     void PaintFigure(TacCacheBitmap& cache);
     void DrawLight(rd::TBitmap32* picture, int filled);

@@ -62,7 +62,10 @@ void CheckBox(tk::TForm& form, HDC memoryDC) {
     box->PrepareCache();
     const int w = box->Width(), h = box->Height();
     HDC cacheDC = box->SkinData().FCacheBmp->Canvas().Handle();
-    const double fromCache = MicrosPerCall(1000, [&] { SendMessageW(box->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(memoryDC), 0); });
+    // Through the control's handler, as the window procedure hands it on.
+    const double fromCache = MicrosPerCall(1000, [&] { box->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memoryDC)); });
+    const double skinnedQuery = MicrosPerCall(1000, [&] { box->SkinData().Skinned(); });
+    printf("check box: the skinned query alone %.2f us\n", skinnedQuery);
     const double blt = MicrosPerCall(1000, [&] { BitBlt(memoryDC, 0, 0, w, h, cacheDC, 0, 0, SRCCOPY); });
     printf("check box %dx%d repaint from a valid cache: %.2f us, plain BitBlt %.2f us, ratio %.2f (goal <= 1.5)\n", w, h,
            fromCache, blt, fromCache / blt);

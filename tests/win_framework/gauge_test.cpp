@@ -203,6 +203,22 @@ TEST_F(GaugeFixture, FilledPartFromTheProgressSection) {
     }
 }
 
+TEST_F(GaugeFixture, VerticalBarFillsFromTheBottomWithAndWithoutTheLight) {
+    Gauge->SetShowText(false);
+    Gauge->SetKind(TsGaugeKind::gkVerticalBar);
+    Gauge->SetProgress(2);
+    EXPECT_EQ(12, Gauge->FilledHeight()) << "round(25 * 50 / 100), half to even";
+    for (bool animated : {false, true}) {
+        Gauge->SetAnimated(animated);
+        Gauge->LightTimer().SetEnabled(false);
+        ASSERT_TRUE(Gauge->PrepareCache());
+        EXPECT_EQ(Rgb(kProgressColor), Pixel(5, 24)) << "animated " << animated;
+        EXPECT_EQ(Rgb(kProgressColor), Pixel(195, 13)) << "animated " << animated;
+        EXPECT_EQ(Rgb(kGaugeColor), Pixel(5, 12)) << "animated " << animated;
+        EXPECT_EQ(Rgb(kGaugeColor), Pixel(195, 0)) << "animated " << animated;
+    }
+}
+
 TEST_F(GaugeFixture, TextIsWrittenOverBothParts) {
     Gauge->SetProgress(2);
     ASSERT_TRUE(Gauge->PrepareCache());
