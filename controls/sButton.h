@@ -1,25 +1,111 @@
-// Push button.
+// Push button painted from its skin section: the face lives in the skin data's cache, state
+// changes (hover, press, release, focus) fade between faces, the caption wraps and carries a
+// dotted focus frame, a disabled button is blended with what lies behind it, and skins whose
+// button mask has cut corners give the window a region of that shape.
 #pragma once
+#include <memory>
+
+#include "render/sAlphaGraph.h"
 #include "skinframework/sCommonData.h"
+#include "skinframework/sFade.h"
 #include "toolkit/StdCtrls.h"
 
 namespace sk {
 
+// What CurrentState returns.
+enum TsButtonState { bsNormal = 0, bsHot = 1, bsPressed = 2, bsDefault = 3 };
+
 class TsButton : public tk::TButton {
 public:
-    explicit TsButton(tk::TComponent* owner) : tk::TButton(owner) {}
+    explicit TsButton(tk::TComponent* owner);
+    ~TsButton() override;
     TsCommonData& SkinData() { return FSkinData; }
-    // The skin message and the window messages every skinned control shares, then the default.
-    void WndProc(tk::TMessage& m) override {
-        if (!HandleCommonMessage(m, FSkinData)) tk::TButton::WndProc(m);
-    }
-    void Loaded() override {
-        tk::TButton::Loaded();
-        FSkinData.Loaded();
-    }
+
+    // 0 normal, 1 hot, 2 pressed, 3 the form's default button.
+    int CurrentState();
+    // The skin state painted for a button state: capped to the section's states, and the
+    // default state shown as hot when the section has fewer than four.
+    int SkinState(int state) const;
+    // Rebuilds the face in the cache; false when the parent could not give its background.
+    bool PrepareCache();
+    SIZE TextRectSize();
+    RECT CaptionRect();
+    // Copies the face to dc (the window's own when dc is null), rebuilding it when stale.
+    void PaintToDC(HDC dc);
+
+    bool ShowFocus() const { return FShowFocus; }
+    void SetShowFocus(bool value);
+    unsigned DisabledKind() const { return FDisabledKind; }
+    void SetDisabledKind(unsigned value);
+    bool Down() const { return FDown; }
+    void SetDown(bool value);
+    int FocusMargin() const { return FFocusMargin; }
+    void SetFocusMargin(int value);
+    int ContentMargin() const { return FContentMargin; }
+    void SetContentMargin(int value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool value);
+    bool Default() const { return FDefault; }
+    void SetDefault(bool value);
+    TacAnimatEvents AnimatEvents() const { return FAnimatEvents; }
+    void SetAnimatEvents(TacAnimatEvents value) { FAnimatEvents = value; }
+    TsFadeTimer* FadeTimer() const { return FFadeTimer; }
+    // The region of the last cache build not yet handed to the window (1: none built yet).
+    HRGN StoredRegion() const { return FRegion; }
+    // While set, every button with its pushed flag shows the pressed face (the quick-click
+    // pause sets it around one synchronous redraw).
+    static bool PaintPressedNow();
+
+    tk::TNotifyEvent OnMouseEnter, OnMouseLeave;
+
+    void WndProc(tk::TMessage& m) override;
+    void Loaded() override;
     void SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& value) override;
+
+protected:
+    void CreateParams(tk::TCreateParams& p) override;
+
 private:
+    bool HandleSkinMessage(tk::TMessage& m);
+    void PaintPlain(HDC dc);
+    bool HandleSkinnedMessage(tk::TMessage& m);
+    void OnMouseEnterMsg(tk::TMessage& m);
+    void OnMouseLeaveMsg(tk::TMessage& m);
+    void OnLeftPress(tk::TMessage& m);
+    void OnLeftRelease(tk::TMessage& m);
+    void ShowPressedFaceBriefly();
+    void OnFocusChange(tk::TMessage& m, bool gained);
+    void OnEnabledChanged(tk::TMessage& m);
+    void StateChanged(TacAnimatEvent event, bool fast);
+    void PaintFaceLayers(rd::TBitmap32* cache, const rd::TCacheInfo& bg, int skinState);
+    void PaintBorder(rd::TBitmap32* cache, const rd::TCacheInfo& bg, int skinState);
+    void DrawCaption(int state);
+    void DrawFocusFrame(const RECT& caption);
+    bool NeedsRegion() const;
+    void ApplyRegion(HDC dc);
+    void DropStoredRegion();
+    void RemoveWindowRegion();
+    void Changed();
+    bool Ready() const;
+    UINT TextFormat() const;
+
     TsCtrlSkinData FSkinData{this, true, 93};
+    TsFadeTimer* FFadeTimer = nullptr;
+    bool FMouseClicked = false;
+    bool FDown = false;
+    bool RegionChanged = true;
+    int FFocusMargin = 1;
+    unsigned FDisabledKind = rd::dkBlended;
+    TacAnimatEvents FAnimatEvents = AnimatEventSet(aeGlobalDef);
+    RECT LastRect{};
+    bool FShowFocus = true;
+    int FContentMargin = 6;
+    bool FWordWrap = true;
+    bool FDefault = false;
+    HRGN FRegion = reinterpret_cast<HRGN>(1);
+    bool FRegionApplied = false;
+    bool FInPress = false;
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
 }  // namespace sk

@@ -1,25 +1,88 @@
-// Speed button (the installer's browse button).
+// Speed button (the installer's browse button) painted from its skin section: a window-less
+// button whose face lives in the skin data's cache and fades between states with an
+// animation timer; the caption is centred (or laid out beside a glyph), shortened with an
+// ellipsis when it does not fit, and moves by one pixel while pressed when the skin manager
+// asks for it. Separator and divider styles never become hot.
 #pragma once
+#include "render/sAlphaGraph.h"
 #include "skinframework/sCommonData.h"
+#include "skinframework/sFade.h"
 #include "toolkit/ExtCtrls.h"
 
 namespace sk {
 
+enum TsSpeedButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider, tbsTextButton };
+
 class TsSpeedButton : public tk::TSpeedButton {
 public:
-    explicit TsSpeedButton(tk::TComponent* owner) : tk::TSpeedButton(owner) {}
+    explicit TsSpeedButton(tk::TComponent* owner);
+    ~TsSpeedButton() override;
     TsCommonData& SkinData() { return FSkinData; }
-    // The skin message and the window messages every skinned control shares, then the default.
-    void WndProc(tk::TMessage& m) override {
-        if (!HandleCommonMessage(m, FSkinData)) tk::TSpeedButton::WndProc(m);
-    }
-    void Loaded() override {
-        tk::TSpeedButton::Loaded();
-        FSkinData.Loaded();
-    }
+
+    // 0 normal, 1 hot, 2 pressed (held with the mouse over it, or Down).
+    virtual int CurrentState();
+    // Rebuilds the face in the cache; false when nothing could be built.
+    virtual bool PrepareCache();
+    // Copies the face straight to the parent's window, without invalidating.
+    void GraphRepaint();
+    SIZE TextRectSize();
+    RECT CaptionRect(bool shiftClicked);
+    void Paint(tk::TCanvas& canvas) override;
+    void WndProc(tk::TMessage& m) override;
+    void Loaded() override;
     void SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& value) override;
+    void MouseDown(int x, int y) override;
+    void MouseUp(int x, int y) override;
+
+    bool Down() const { return FDown; }
+    void SetDown(bool value);
+    TsSpeedButtonStyle ButtonStyle() const { return FButtonStyle; }
+    void SetButtonStyle(TsSpeedButtonStyle value);
+    bool DrawOverBorder() const { return FDrawOverBorder; }
+    void SetDrawOverBorder(bool value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool value);
+    bool ShowCaption() const { return FShowCaption; }
+    void SetShowCaption(bool value);
+    int TextOffset() const { return FOffset; }
+    void SetTextOffset(int value);
+    int Margin() const { return FMargin; }
+    unsigned DisabledKind() const { return FDisabledKind; }
+    void SetDisabledKind(unsigned value);
+    TacAnimatEvents AnimatEvents() const { return FAnimatEvents; }
+    void SetAnimatEvents(TacAnimatEvents value) { FAnimatEvents = value; }
+    TsAnimTimer* FadeTimer() const { return FFadeTimer; }
+
+    tk::TNotifyEvent OnMouseEnter, OnMouseLeave;
+
 private:
+    bool NeverHot() const { return FButtonStyle == tbsSeparator || FButtonStyle == tbsDivider; }
+    bool Ready() const;
+    void PropertyChanged();
+    void StateChanged(TacAnimatEvent event, bool fast);
+    void OnMouseEnterMsg(tk::TMessage& m);
+    void OnMouseLeaveMsg(tk::TMessage& m);
+    bool HandleSkinMessage(tk::TMessage& m);
+    bool HandleSkinnedMessage(tk::TMessage& m);
+    void PaintDivider(rd::TBitmap32* cache, const rd::TCacheInfo& bg);
+    void PaintFace(rd::TBitmap32* cache, const rd::TCacheInfo& bg, int state);
+    void DrawCaption(int state);
+    bool CacheIsStale(HDC dc);
+    void CopyFace(HDC dc);
+
     TsCtrlSkinData FSkinData{this, true, 92};
+    TsAnimTimer* FFadeTimer = nullptr;
+    bool FDown = false;
+    bool FStoredDown = false;
+    unsigned FDisabledKind = rd::dkBlended;
+    TacAnimatEvents FAnimatEvents = AnimatEventSet(aeGlobalDef);
+    TsSpeedButtonStyle FButtonStyle = tbsButton;
+    bool FDrawOverBorder = true;
+    bool FWordWrap = true;
+    bool FShowCaption = true;
+    int FOffset = 0;
+    int FMargin = -1;
+    int FSpacing = 4;
 };
 
 }  // namespace sk

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 
+#include "ButtonLook.h"
 #include "Console.h"
 #include "FileAccess.h"
 #include "FrameChecks.h"
@@ -95,9 +96,15 @@ HWND install_to_failure(Run& run) {
 void full_install(Run& run) {
   if (!launch(run.session, run.inputs.installer_exe, true)) return;
   check_window_frame(run.log, run.session.controls.window);
+  check_hover_fade(run.log, run.session.controls);
+  const ButtonColours normal = check_button_faces(run.log, run.session.controls);
   check_label_looks(run.log, run.session.controls);
   request_screenshot(L"ready");
-  if (!install_to_completion(run)) return;
+  DisabledLookWatch watch(run.session.controls.install_button, normal);
+  const bool completed = install_to_completion(run);
+  watch.check(run.log);
+  if (!completed) return;
+  watch.check_enabled_face(run.log);
   request_screenshot(L"done");
   check_complete_installation(run, LogOptions{});
   finish_by_second_click(run.session);

@@ -1,0 +1,42 @@
+// Button images shared by the push button and the speed button: a frame of a glyph strip put
+// on the control's cache, blended, greyed or half transparent as the button's state asks.
+#pragma once
+#include <windows.h>
+
+#include "render/sGraphUtils.h"
+#include "toolkit/Graphics.h"
+
+namespace sk {
+
+class TsSkinManager;
+
+// How a disabled button shows its image (a set of these bits).
+enum TsDisabledGlyphKind : unsigned { dgBlended = 1, dgGrayed = 2 };
+
+// What a button hands to PaintButtonGlyph.
+struct TsGlyphPaintInfo {
+    rd::TBitmap32* DstBmp = nullptr;    // the cache; nothing is drawn without one
+    tk::TCanvas* Canvas = nullptr;      // kept for callers that paint on a canvas
+    const tk::TBitmap* Glyph = nullptr;  // a strip of NumGlyphs frames side by side
+    int SkinIndex = -1;
+    TsSkinManager* Manager = nullptr;
+    RECT GlyphRect{};                   // where the frame goes in DstBmp
+    int NumGlyphs = 1;
+    bool Enabled = true;
+    int Blend = 0;                      // percent of the background kept in state 0
+    bool Pressed = false;
+    bool Grayed = false;
+    int State = 0;
+    unsigned DisabledGlyphKind = dgBlended;
+    bool Reflected = false;
+};
+
+// Draws frame min(State, NumGlyphs - 1) of the glyph at GlyphRect's top-left corner, clipped to
+// the destination and to the frame. A glyph whose alpha is zero everywhere is keyed by its
+// bottom-left pixel instead of blended by alpha.
+void PaintButtonGlyph(const TsGlyphPaintInfo& info);
+
+// Frame width of a strip: width div count, with a count below 1 taken as 1.
+int GlyphFrameWidth(int stripWidth, int numGlyphs);
+
+}  // namespace sk
