@@ -1,0 +1,85 @@
+// Label benchmark: the effect label rebuilds its shadow at every paint (blur passes over the
+// whole label), so its paint is set beside a plain copy of its area; the welcome line's size
+// with the installer's blur of 6 and with the largest blur a skin can ask for; the web label's
+// paint (no shadow) beside the same copy.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "controls/sLabel.h"
+#include "tests/win_framework/FrameworkFixture.h"
+
+namespace {
+
+double Now() {
+    LARGE_INTEGER f, t;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+// Microseconds per call: the median of several batches.
+double MicrosPerCall(int calls, const std::function<void()>& work) {
+    std::vector<double> batches;
+    for (int b = 0; b < 11; ++b) {
+        const double start = Now();
+        for (int i = 0; i < calls; ++i) work();
+        GdiFlush();
+        batches.push_back((Now() - start) * 1e6 / calls);
+    }
+    std::sort(batches.begin(), batches.end());
+    return batches[batches.size() / 2];
+}
+
+std::unique_ptr<sk::TsLabelFX> WelcomeLine(int blur) {
+    auto label = std::make_unique<sk::TsLabelFX>(nullptr);
+    label->Font().Name = L"MS Sans Serif";
+    label->Font().Height = -13;
+    label->Font().Changed();
+    label->Shadow().SetMode(sk::TsShadowMode::smCustom);
+    label->Shadow().SetColor(tk::clHighlight);
+    label->Shadow().SetBlurCount(blur);
+    label->SetCaption(L"Добро пожаловать в установку программы Kalvetra :)");
+    return label;
+}
+
+// A paint of the label onto a canvas over a copy of what lies behind it, as its parent paints it.
+double PaintMicros(tk::TControl& label, tk::TBitmap& target) {
+    tk::TCanvas canvas(target.Canvas().Handle());
+    return MicrosPerCall(20, [&] { label.Paint(canvas); });
+}
+
+double CopyMicros(tk::TBitmap& source, tk::TBitmap& target) {
+    return MicrosPerCall(200, [&] {
+        BitBlt(target.Canvas().Handle(), 0, 0, source.Width(), source.Height(), source.Canvas().Handle(), 0, 0,
+               SRCCOPY);
+    });
+}
+
+void Report(const char* what, int w, int h, double paint, double copy) {
+    std::printf("%-44s %4d x %-3d %9.1f us   copy %7.1f us   ratio %6.1f\n", what, w, h, paint, copy, paint / copy);
+}
+
+}  // namespace
+
+int main() {
+    auto manager = kvfw::MakeManager();
+    for (int blur : {6, sk::kMaxShadowBlur}) {
+        auto label = WelcomeLine(blur);
+        tk::TBitmap behind(label->Width(), label->Height()), target(label->Width(), label->Height());
+        const double copy = CopyMicros(behind, target);
+        const double paint = PaintMicros(*label, target);
+        Report(blur == 6 ? "effect label, blur 6 (the installer's)" : "effect label, largest blur", label->Width(),
+               label->Height(), paint, copy);
+    }
+    sk::TsWebLabel web(nullptr);
+    web.SetCaption(L"Официальный сайт");
+    tk::TBitmap behind(web.Width(), web.Height()), target(web.Width(), web.Height());
+    const double copy = CopyMicros(behind, target);
+    Report("web label", web.Width(), web.Height(), PaintMicros(web, target), copy);
+    return 0;
+}
