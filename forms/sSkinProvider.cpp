@@ -71,10 +71,6 @@ TsSkinProvider::~TsSkinProvider() {
     TsSkinManager::ProviderDestroyed(this);
 }
 
-void TsSkinProvider::Notification(tk::TComponent* component, tk::TOperation operation) {
-    tk::TComponent::Notification(component, operation);
-}
-
 rd::TPoint TsSkinProvider::ClientOffset() const {
     const TFrameGeometry g = Geometry();
     return {g.OffsetX, g.OffsetY};

@@ -60,9 +60,6 @@ public:
     // Whether the overlay of a button fade exists (tests look at it).
     TacSBAnimation* ButtonAnimation(int hitCode);
 
-protected:
-    void Notification(tk::TComponent* component, tk::TOperation operation) override;
-
 private:
     void NewWndProc(tk::TMessage& m);
     bool HandleSkinCmd(tk::TMessage& m);
