@@ -9,35 +9,18 @@
 #include <functional>
 #include <vector>
 
+#include "tests/bench_framework/BenchTiming.h"
 #include "controls/sButton.h"
 #include "controls/sSpeedButton.h"
 #include "tests/win_framework/FrameworkFixture.h"
 
 namespace {
 
+using kvbench::MicrosPerCall;
+
 const char kSpeedSection[] =
     "[SPEEDBUTTON]\nSTATES=3\nCOLOR=2117760\nHOTCOLOR=3187952\nFONTCOLOR=14474978\nHOTFONTCOLOR=16777215\n"
     "BORDERSMASK=^0000^0000^0030^0010^0003^0003^0003^0003^3^0^0^0\n";
-
-double Now() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-// Microseconds per call: the median of 15 batches.
-double MicrosPerCall(int calls, const std::function<void()>& work) {
-    std::vector<double> batches;
-    for (int b = 0; b < 15; ++b) {
-        const double start = Now();
-        for (int i = 0; i < calls; ++i) work();
-        GdiFlush();
-        batches.push_back((Now() - start) * 1e6 / calls);
-    }
-    std::sort(batches.begin(), batches.end());
-    return batches[batches.size() / 2];
-}
 
 // A memory DC with a bitmap of the given size selected, and a source of the same size and kind
 // as a control's cache (a 32-bit device-independent bitmap).

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/bench_framework/BenchTiming.h"
 #include "controls/sCheckBox.h"
 #include "controls/sGauge.h"
 #include "skinframework/sSkinCmd.h"
@@ -18,25 +19,7 @@
 
 namespace {
 
-double Now() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-// Microseconds per call: the median of several batches.
-double MicrosPerCall(int calls, const std::function<void()>& work) {
-    std::vector<double> batches;
-    for (int b = 0; b < 15; ++b) {
-        const double start = Now();
-        for (int i = 0; i < calls; ++i) work();
-        GdiFlush();
-        batches.push_back((Now() - start) * 1e6 / calls);
-    }
-    std::sort(batches.begin(), batches.end());
-    return batches[batches.size() / 2];
-}
+using kvbench::MicrosPerCall;
 
 // Check glyphs and gauge sections shaped like the installer's: 15 x 15 glyphs are not in the
 // test skin's small master bitmap, so the button frames serve; a gradient progress bar.

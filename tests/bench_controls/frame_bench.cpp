@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/bench_framework/BenchTiming.h"
 #include "forms/acDials.h"
 #include "forms/sSkinProvider.h"
 #include "skinframework/sVclUtils.h"
@@ -17,31 +18,12 @@
 
 namespace {
 
+using kvbench::MicrosPerCall;
+using kvbench::Median;
+using kvbench::Now;
+
 constexpr int kClientWidth = 680, kClientHeight = 495;  // the installer's window
 constexpr int kWindowsEach = 3;  // a top-level window takes about 2 s to go away under Xvfb
-
-double Now() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double MicrosPerCall(int calls, const std::function<void()>& work) {
-    std::vector<double> batches;
-    for (int b = 0; b < 15; ++b) {
-        const double start = Now();
-        for (int i = 0; i < calls; ++i) work();
-        GdiFlush();
-        batches.push_back((Now() - start) * 1e6 / calls);
-    }
-    return Median(batches);
-}
 
 // The test skin with a frame shaped like the installer's: two-state "FORM" with a border mask,
 // two-state "FORMTITLE" with a gradient and a glow, a small close button.

@@ -10,30 +10,13 @@
 #include <memory>
 #include <vector>
 
+#include "tests/bench_framework/BenchTiming.h"
 #include "controls/sLabel.h"
 #include "tests/win_framework/FrameworkFixture.h"
 
 namespace {
 
-double Now() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-// Microseconds per call: the median of several batches.
-double MicrosPerCall(int calls, const std::function<void()>& work) {
-    std::vector<double> batches;
-    for (int b = 0; b < 11; ++b) {
-        const double start = Now();
-        for (int i = 0; i < calls; ++i) work();
-        GdiFlush();
-        batches.push_back((Now() - start) * 1e6 / calls);
-    }
-    std::sort(batches.begin(), batches.end());
-    return batches[batches.size() / 2];
-}
+using kvbench::MicrosPerCall;
 
 std::unique_ptr<sk::TsLabelFX> WelcomeLine(int blur) {
     auto label = std::make_unique<sk::TsLabelFX>(nullptr);
@@ -50,7 +33,7 @@ std::unique_ptr<sk::TsLabelFX> WelcomeLine(int blur) {
 // A paint of the label onto a canvas over a copy of what lies behind it, as its parent paints it.
 double PaintMicros(tk::TControl& label, tk::TBitmap& target) {
     tk::TCanvas canvas(target.Canvas().Handle());
-    return MicrosPerCall(20, [&] { label.Paint(canvas); });
+    return MicrosPerCall(20, [&] { label.Paint(canvas); }, 11);
 }
 
 double CopyMicros(tk::TBitmap& source, tk::TBitmap& target) {

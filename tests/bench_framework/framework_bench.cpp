@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/bench_framework/BenchTiming.h"
 #include "skinframework/sCommonData.h"
 #include "skinframework/sControlPaint.h"
 #include "skinframework/sFade.h"
@@ -21,25 +22,7 @@
 
 namespace {
 
-double Now() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-// Microseconds per call: the median of several batches of `calls` calls each.
-double MicrosPerCall(int calls, const std::function<void()>& work) {
-    std::vector<double> batches;
-    for (int b = 0; b < 15; ++b) {
-        const double start = Now();
-        for (int i = 0; i < calls; ++i) work();
-        GdiFlush();
-        batches.push_back((Now() - start) * 1e6 / calls);
-    }
-    std::sort(batches.begin(), batches.end());
-    return batches[batches.size() / 2];
-}
+using kvbench::MicrosPerCall;
 
 // A window-less skinned control of the given size on the form, bound by hand to a section.
 struct TBenchControl {
