@@ -358,10 +358,21 @@ void TsButton::OnLeftRelease(tk::TMessage& m) {
     FMouseClicked = false;
     if (FFadeTimer && FFadeTimer->FadeLevel < FFadeTimer->Iterations) ShowPressedFaceBriefly();
     const auto alive = FAlive;
+    RECT client;
+    GetClientRect(Handle(), &client);
+    const POINT at{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+    FClickSeen = false;
     FInPress = true;
     tk::TButton::WndProc(m);  // releases the pushed flag and fires the click
     if (!*alive) return;
     FInPress = false;
+    // The system button forgets a press when it loses the capture or the focus before the
+    // release (the activation that comes with the same click can do that); a release over the
+    // button that began on it is still a click.
+    if (!FClickSeen && PtInRect(&client, at) && Enabled() && !Destroying()) {
+        Click();
+        if (!*alive) return;
+    }
     if (Destroying() || !HandleAllocated()) return;
     FSkinData.FUpdating = false;
     RegionChanged = true;

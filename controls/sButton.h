@@ -17,6 +17,11 @@ enum TsButtonState { bsNormal = 0, bsHot = 1, bsPressed = 2, bsDefault = 3 };
 
 class TsButton : public tk::TButton {
 public:
+    // Notes that the click happened, then runs it.
+    void Click() override {
+        FClickSeen = true;
+        tk::TButton::Click();
+    }
     explicit TsButton(tk::TComponent* owner);
     ~TsButton() override;
     TsCommonData& SkinData() { return FSkinData; }
@@ -92,6 +97,7 @@ private:
     TsCtrlSkinData FSkinData{this, true, 93};
     TsFadeTimer* FFadeTimer = nullptr;
     bool FMouseClicked = false;
+    bool FClickSeen = false;  // the system button reported the click of the current release
     bool FDown = false;
     bool RegionChanged = true;
     int FFocusMargin = 1;

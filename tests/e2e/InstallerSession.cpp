@@ -47,8 +47,17 @@ HWND message_box_button(HWND box) {
 
 void check_exit(InstallerSession& session, std::wstring_view action) {
   auto code = session.process.wait_exit(kExitTimeoutMs);
-  if (session.log.expect(code.has_value(), L"installer ends after " + std::wstring(action)))
+  if (session.log.expect(code.has_value(), L"installer ends after " + std::wstring(action))) {
     session.log.expect_equal(L"installer exit code", 0, *code);
+    return;
+  }
+  // Whether the window is still there tells a lost click from a program that does not end.
+  const HWND window = session.controls.window;
+  session.log.note(std::wstring(L"after ") + std::wstring(action) + L": window " +
+                   (IsWindow(window) ? (IsWindowVisible(window) ? L"still shown" : L"hidden") : L"gone") +
+                   L", install button \"" + window_text(session.controls.install_button) + L"\" " +
+                   (IsWindowEnabled(session.controls.install_button) ? L"enabled" : L"disabled") +
+                   L", foreground " + (GetForegroundWindow() == window ? L"the installer" : L"another window"));
 }
 }  // namespace
 
