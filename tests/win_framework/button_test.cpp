@@ -250,6 +250,33 @@ TEST_F(ButtonTest, APressOutsideReleasedOverTheButtonDoesNothing) {
     MouseAway();
 }
 
+// The system button forgets its press when the capture moves away before the release (an
+// activation coming with the same click can do that); the release over the button still
+// clicks, once.
+TEST_F(ButtonTest, APressThatLostTheCaptureStillClicksOnceWhenReleasedOverTheButton) {
+    auto b = MakeButton(Form, Manager, kBounds, L"Go");
+    int clicks = 0;
+    b->OnClick = [&](tk::TObject*) { ++clicks; };
+    MoveMouseTo(Form->Handle(), 60, 35);
+    PressLeft();
+    ASSERT_TRUE(PumpUntil([&] { return GetCapture() == b->Handle(); }));
+    SetCapture(Form->Handle());  // the press is lost to the system button
+    ReleaseCapture();
+    MoveMouseTo(Form->Handle(), 60, 35);
+    ReleaseLeft();
+    EXPECT_TRUE(PumpUntil([&] { return clicks == 1; }));
+    PumpFor(100);
+    EXPECT_EQ(clicks, 1);
+    // An ordinary click still clicks exactly once.
+    PressLeft();
+    PumpFor(40);
+    ReleaseLeft();
+    EXPECT_TRUE(PumpUntil([&] { return clicks == 2; }));
+    PumpFor(100);
+    EXPECT_EQ(clicks, 2);
+    MouseAway();
+}
+
 TEST_F(ButtonTest, CutCornerMasksGiveTheWindowARegionThatItOwns) {
     const std::string huge =
         "[BUTTON_HUGE]\nSTATES=3\nCOLOR=2117760\nHOTCOLOR=3187952\nFONTCOLOR=14474978\n"
