@@ -14,15 +14,23 @@ bool Received(const std::vector<WORD>& commands, WORD cmd) {
     return std::find(commands.begin(), commands.end(), cmd) != commands.end();
 }
 
-TEST(CommonDataWindow, SizingAGradientContainerTellsItsChildrenTheirBackgroundMoved) {
-    auto manager = MakeManager();
+// A gradient container and a plain one, each with a transparent child that has its window.
+struct TwoContainers {
+    std::unique_ptr<sk::TsSkinManager> manager = MakeManager();
     TTestForm form;
-    TTestWinControl gradient(&form, kPanelLowKind, {0, 0, 150, 100});
-    TTestWinControl plain(&form, kPanelKind, {0, 100, 150, 200});
-    TTestWinControl onGradient(&gradient, kCheckBoxKind, {10, 10, 40, 30});
-    TTestWinControl onPlain(&plain, kCheckBoxKind, {10, 10, 40, 30});
-    onGradient.HandleNeeded();
-    onPlain.HandleNeeded();
+    TTestWinControl gradient{&form, kPanelLowKind, {0, 0, 150, 100}};
+    TTestWinControl plain{&form, kPanelKind, {0, 100, 150, 200}};
+    TTestWinControl onGradient{&gradient, kCheckBoxKind, {10, 10, 40, 30}};
+    TTestWinControl onPlain{&plain, kCheckBoxKind, {10, 10, 40, 30}};
+    TwoContainers() {
+        onGradient.HandleNeeded();
+        onPlain.HandleNeeded();
+    }
+};
+
+TEST(CommonDataWindow, SizingAGradientContainerTellsItsChildrenTheirBackgroundMoved) {
+    TwoContainers t;
+    auto& [manager, form, gradient, plain, onGradient, onPlain] = t;
     onGradient.Commands.clear();
     onPlain.Commands.clear();
     onGradient.SkinData.BGChanged = false;
@@ -35,14 +43,8 @@ TEST(CommonDataWindow, SizingAGradientContainerTellsItsChildrenTheirBackgroundMo
 }
 
 TEST(CommonDataWindow, MovingOverAGradientMarksTheCacheStaleAndOverAPlainColourDoesNot) {
-    auto manager = MakeManager();
-    TTestForm form;
-    TTestWinControl gradient(&form, kPanelLowKind, {0, 0, 150, 100});
-    TTestWinControl plain(&form, kPanelKind, {0, 100, 150, 200});
-    TTestWinControl onGradient(&gradient, kCheckBoxKind, {10, 10, 40, 30});
-    TTestWinControl onPlain(&plain, kCheckBoxKind, {10, 10, 40, 30});
-    onGradient.HandleNeeded();
-    onPlain.HandleNeeded();
+    TwoContainers t;
+    auto& [manager, form, gradient, plain, onGradient, onPlain] = t;
     for (TTestWinControl* c : {&onGradient, &onPlain}) {
         c->SkinData.BGChanged = false;
         c->Commands.clear();
