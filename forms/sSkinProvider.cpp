@@ -6,8 +6,10 @@
 
 #include <algorithm>
 
+#include "forms/sCoverWindow.h"
 #include "forms/sTitleAnimation.h"
 #include "skinframework/sSkinManager.h"
+#include "toolkit/Redraw.h"
 #include "skinframework/sVclUtils.h"
 
 namespace sk {
@@ -16,6 +18,8 @@ namespace {
 
 constexpr UINT kSysMenuAtCursor = 0x0313;  // the platform's undocumented "system menu here"
 constexpr DWORD kTransitionsForceDisabled = 3;
+constexpr UINT_PTR kIconMenuTimer = 0x4B56;      // the pause before the menu drops from the icon
+constexpr UINT kIconMenuPauseMs = 200;
 
 // Desktop composition, looked up once; missing functions count as composition off.
 struct TDwm {
@@ -55,6 +59,7 @@ TsSkinProvider::TsSkinProvider(tk::TForm* form, TsSkinManager* manager)
     if (manager && manager != TsSkinManager::DefaultManager()) FCommonData->SetSkinManager(manager);
     FCommonData->FSkinSection = L"FORM";
     FCommonData->Loaded();
+    InAero = CompositionEnabled();
     OldWndProc = form->WindowProc;
     form->WindowProc = [this](tk::TMessage& m) { NewWndProc(m); };
 }
@@ -192,6 +197,12 @@ void TsSkinProvider::NewWndProc(tk::TMessage& m) {
             OnPaint(m);
             return;
         case WM_ENTERIDLE:
+            m.Result = 0;
+            return;
+        case WM_TIMER:
+            if (m.WParam != kIconMenuTimer) break;
+            KillTimer(FForm->Handle(), kIconMenuTimer);
+            DropSysMenuAtIcon();
             m.Result = 0;
             return;
         default: break;
@@ -467,15 +478,23 @@ void TsSkinProvider::OnNcLButtonDown(tk::TMessage& m) {
         FButtons.SetHot(0, changed);
         RepaintChanged(changed);
         if (m.Msg == WM_NCLBUTTONDOWN) {
-            RECT wr;
-            GetWindowRect(FForm->Handle(), &wr);
-            const TFrameGeometry g = Geometry();
-            DropSysMenu(wr.left + g.IconRect.Left, wr.top + g.IconRect.Bottom);
+            // The platform's menu drops only after a short pause, as it does from a system icon;
+            // a skinned popup menu drops at once.
+            const TsSkinManager* manager = FCommonData->SkinManager();
+            if (manager && manager->SkinnedPopups) DropSysMenuAtIcon();
+            else SetTimer(FForm->Handle(), kIconMenuTimer, kIconMenuPauseMs, nullptr);
         }
         m.Result = 0;
         return;
     }
     CallOld(m);
+}
+
+void TsSkinProvider::DropSysMenuAtIcon() {
+    RECT wr;
+    GetWindowRect(FForm->Handle(), &wr);
+    const TFrameGeometry g = Geometry();
+    DropSysMenu(wr.left + g.IconRect.Left, wr.top + g.IconRect.Bottom);
 }
 
 void TsSkinProvider::OnButtonUp(tk::TMessage& m, int code) {
@@ -526,13 +545,28 @@ void TsSkinProvider::DropSysMenu(int x, int y) {
 // ---- Activation ----
 
 void TsSkinProvider::OnNcActivate(tk::TMessage& m) {
+    HWND h = FForm->Handle();
     FFormActive = m.WParam != 0;
     FCommonData->BGChanged = true;
+    // The cover hides whatever the system paints into the frame while the state changes; a
+    // form that is only now being shown has nothing on screen to hide yet.
+    const bool composition = CompositionEnabled();
+    const bool shown = IsWindowVisible(h) && !RTInit;
+    std::unique_ptr<TacCoverWindow> cover;
+    if ((composition || shown) && PrepareCache())
+        cover = std::make_unique<TacCoverWindow>(h, [this](HDC dc) { PaintFrameTo(dc); });
+    const bool lock = composition && !InAero && shown;
+    if (lock) tk::LockRedraw(h, true);
     // -1: the platform changes the active state without painting its own caption.
     tk::TMessage d{WM_NCACTIVATE, m.WParam, -1, 0};
     CallOld(d);
+    if (lock) {
+        tk::LockRedraw(h, false);
+        RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
     m.Result = d.Result ? d.Result : TRUE;
     PaintFrame();
+    cover.reset();
 }
 
 }  // namespace sk

@@ -54,9 +54,13 @@ public:
     bool PrepareCache();
     // Paints the frame from the cache into the window.
     void PaintFrame();
+    // Paints the frame from a valid cache into a device context in window coordinates.
+    void PaintFrameTo(HDC dc);
     // The rectangles last cut out of the window region.
     const std::vector<rd::TRect>& CutOut() const { return FArOR; }
     void DropSysMenu(int x, int y);
+    // Drops the system menu below the title icon.
+    void DropSysMenuAtIcon();
     // Whether the overlay of a button fade exists (tests look at it).
     TacSBAnimation* ButtonAnimation(int hitCode);
 
@@ -106,6 +110,7 @@ private:
     bool FFormActive = true;
     bool RgnChanged = true;
     bool RTInit = true;
+    bool InAero = false;  // desktop composition was on when the provider was made
     bool FTrackingLeave = false;
     bool FInRegionUpdate = false;
     mutable HICON FIcon = nullptr;

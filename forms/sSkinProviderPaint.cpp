@@ -235,21 +235,26 @@ void TsSkinProvider::PaintFrame() {
     HWND h = FForm->Handle();
     if (!IsWindowVisible(h) || !PrepareCache()) return;
     if (RgnChanged) UpdateRegion();
-    TacCacheBitmap* cache = FCommonData->FCacheBmp.get();
-    const TFrameGeometry g = Geometry();
     HDC dc = GetWindowDC(h);
     if (!dc) return;
+    PaintFrameTo(dc);
+    ReleaseDC(h, dc);
+}
+
+void TsSkinProvider::PaintFrameTo(HDC dc) {
+    TacCacheBitmap* cache = FCommonData->FCacheBmp.get();
+    if (!cache) return;
+    const TFrameGeometry g = Geometry();
     HDC src = cache->Canvas().Handle();
     const int w = cache->Width(), ht = cache->Height();
     RECT cr;
-    GetClientRect(h, &cr);
+    GetClientRect(FForm->Handle(), &cr);
     const int clientBottom = g.OffsetY + cr.bottom;
     BitBlt(dc, 0, 0, w, g.HeaderHeight, src, 0, 0, SRCCOPY);
     BitBlt(dc, 0, g.HeaderHeight, g.OffsetX, clientBottom - g.HeaderHeight, src, 0, g.HeaderHeight, SRCCOPY);
     BitBlt(dc, g.OffsetX + cr.right, g.HeaderHeight, w - g.OffsetX - cr.right, clientBottom - g.HeaderHeight, src,
            g.OffsetX + cr.right, g.HeaderHeight, SRCCOPY);
     BitBlt(dc, 0, clientBottom, w, ht - clientBottom, src, 0, clientBottom, SRCCOPY);
-    ReleaseDC(h, dc);
 }
 
 void TsSkinProvider::InvalidateFrame(bool now) {

@@ -89,6 +89,24 @@ void PumpFor(int ms) {
     } while (GetTickCount() - start < DWORD(ms));
 }
 
+void MoveTo(int x, int y) {
+    SetCursorPos(x, y);
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = MOUSEEVENTF_MOVE;
+    SendInput(1, &in, sizeof(in));
+    PumpFor(60);
+}
+
+void Button(bool down, bool right) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = right ? (down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP)
+                          : (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+    SendInput(1, &in, sizeof(in));
+    PumpFor(80);
+}
+
 rd::TColor ScreenPixel(int x, int y) {
     HDC dc = GetDC(nullptr);
     const COLORREF c = GetPixel(dc, x, y);

@@ -38,6 +38,9 @@ public:
 sk::TsSkinProvider* ProviderOf(HWND window);
 // Runs waiting messages, for about ms milliseconds.
 void PumpFor(int ms);
+// Real mouse input: moves the cursor there; presses or releases a button (left, or right).
+void MoveTo(int x, int y);
+void Button(bool down, bool right = false);
 // A screen pixel as 0x00BBGGRR.
 rd::TColor ScreenPixel(int x, int y);
 // A pixel of the provider's cache as 0x00BBGGRR.

@@ -193,23 +193,6 @@ TEST_F(ProviderTest, SkinWithoutButtonMasksStillHasAClosableButton) {
 
 // ---- Real mouse input ----
 
-void MoveTo(int x, int y) {
-    SetCursorPos(x, y);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = MOUSEEVENTF_MOVE;
-    SendInput(1, &in, sizeof(in));
-    PumpFor(60);
-}
-
-void Button(bool down) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    SendInput(1, &in, sizeof(in));
-    PumpFor(80);
-}
-
 TEST_F(ProviderTest, HoverFadesTheCloseButtonInAndOut) {
     const RECT r = WindowRect();
     const rd::TRect close = provider->Buttons().Close.Rect;
