@@ -34,31 +34,45 @@ RECT ClientInWindow(HWND form) {
 
 const wchar_t* TacCoverWindow::ClassName() { return kCoverClass; }
 
-TacCoverWindow::TacCoverWindow(HWND form, std::function<void(HDC)> paint) : FForm(form), FPaint(std::move(paint)) {
-    if (!form || !RegisterCoverClass(CoverProc)) return;
-    RECT wr;
-    GetWindowRect(form, &wr);
-    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
-    if (w <= 0 || h <= 0) return;
-    HWND above = GetWindow(form, GW_HWNDPREV);  // the cover goes between the form and this
-    DWORD exStyle = WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW;
-    if (GetWindowLongPtrW(form, GWL_EXSTYLE) & WS_EX_TOPMOST) exStyle |= WS_EX_TOPMOST;
-    FWindow = CreateWindowExW(exStyle, kCoverClass, L"", WS_POPUP, wr.left, wr.top, w, h, form, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
-    if (!FWindow) return;
-    SetWindowLongPtrW(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ApplyRegion(w, h);
-    // Directly above the form and below everything that was above it (a window being activated
-    // at this moment among them), shown without taking the activation.
-    SetWindowPos(FWindow, above ? above : HWND_TOP, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    UpdateWindow(FWindow);
-}
+TacCoverWindow::TacCoverWindow(HWND form, std::function<void(HDC)> paint) : FForm(form), FPaint(std::move(paint)) {}
 
 TacCoverWindow::~TacCoverWindow() {
     if (!FWindow) return;
     SetWindowLongPtrW(FWindow, GWLP_USERDATA, 0);
     DestroyWindow(FWindow);
+}
+
+bool TacCoverWindow::MakeWindow() {
+    if (FWindow) return true;
+    if (!FForm || !RegisterCoverClass(CoverProc)) return false;
+    FWindow = CreateWindowExW(WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, kCoverClass, L"", WS_POPUP, 0, 0, 0, 0, FForm,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (FWindow) SetWindowLongPtrW(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    return FWindow != nullptr;
+}
+
+void TacCoverWindow::Cover() {
+    RECT wr;
+    if (!GetWindowRect(FForm, &wr) || !MakeWindow()) return;
+    const int w = wr.right - wr.left, h = wr.bottom - wr.top;
+    if (w <= 0 || h <= 0) return;
+    const bool topmost = (GetWindowLongPtrW(FForm, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    if (topmost != ((GetWindowLongPtrW(FWindow, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0))
+        SetWindowPos(FWindow, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ApplyRegion(w, h);
+    // Directly above the form and below everything that was above it (a window being activated
+    // at this moment among them), shown without taking the activation.
+    HWND above = GetWindow(FForm, GW_HWNDPREV);
+    if (above == FWindow) above = GetWindow(FWindow, GW_HWNDPREV);
+    SetWindowPos(FWindow, above ? above : HWND_TOP, wr.left, wr.top, w, h, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    RedrawWindow(FWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
+void TacCoverWindow::Uncover() {
+    if (FWindow && IsWindowVisible(FWindow))
+        SetWindowPos(FWindow, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
 }
 
 void TacCoverWindow::ApplyRegion(int width, int height) {
@@ -85,6 +99,9 @@ LRESULT CALLBACK TacCoverWindow::CoverProc(HWND h, UINT msg, WPARAM wp, LPARAM l
         }
         case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
         case WM_NCHITTEST: return HTTRANSPARENT;
+        case WM_NCDESTROY:
+            if (self) self->FWindow = nullptr;  // gone with its owner
+            return DefWindowProcW(h, msg, wp, lp);
         default: return DefWindowProcW(h, msg, wp, lp);
     }
 }

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 
-#include "forms/sCoverWindow.h"
 #include "forms/sTitleAnimation.h"
 #include "skinframework/sSkinManager.h"
 #include "toolkit/Redraw.h"
@@ -552,9 +551,11 @@ void TsSkinProvider::OnNcActivate(tk::TMessage& m) {
     // form that is only now being shown has nothing on screen to hide yet.
     const bool composition = CompositionEnabled();
     const bool shown = IsWindowVisible(h) && !RTInit;
-    std::unique_ptr<TacCoverWindow> cover;
-    if ((composition || shown) && PrepareCache())
-        cover = std::make_unique<TacCoverWindow>(h, [this](HDC dc) { PaintFrameTo(dc); });
+    const bool covered = (composition || shown) && PrepareCache();
+    if (covered) {
+        if (!CaptForm) CaptForm = std::make_unique<TacCoverWindow>(h, [this](HDC dc) { PaintFrameTo(dc); });
+        CaptForm->Cover();
+    }
     const bool lock = composition && !InAero && shown;
     if (lock) tk::LockRedraw(h, true);
     // -1: the platform changes the active state without painting its own caption.
@@ -566,7 +567,7 @@ void TsSkinProvider::OnNcActivate(tk::TMessage& m) {
     }
     m.Result = d.Result ? d.Result : TRUE;
     PaintFrame();
-    cover.reset();
+    if (covered) CaptForm->Uncover();
 }
 
 }  // namespace sk

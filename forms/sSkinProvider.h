@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "forms/sCaptionButtons.h"
+#include "forms/sCoverWindow.h"
 #include "forms/sFrameGeometry.h"
 #include "forms/sSystemMenu.h"
 #include "render/acBlur.h"
@@ -101,6 +102,7 @@ private:
     tk::TWndMethod OldWndProc;
     std::unique_ptr<TsScrollWndData> FCommonData;
     std::unique_ptr<TsSystemMenu> FSystemMenu;
+    std::unique_ptr<TacCoverWindow> CaptForm;
     TCaptionButtons FButtons;
     std::vector<std::unique_ptr<rd::TMemBitmap32>> FButtonBg;  // what lies behind each button
     std::vector<rd::TRect> FArOR;

@@ -81,6 +81,33 @@ HWND InstallerProcess::wait_main_window(DWORD timeout_ms) {
   return nullptr;
 }
 
+namespace {
+bool nothing_left_to_paint(HWND window) {
+  if (GetUpdateRect(window, nullptr, FALSE)) return false;
+  for (HWND child : all_descendants(window))
+    if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) return false;
+  return true;
+}
+}  // namespace
+
+HWND InstallerProcess::wait_painted_window(DWORD timeout_ms) {
+  DWORD begin = GetTickCount();
+  HWND shown = nullptr;
+  while (GetTickCount() - begin < timeout_ms && running()) {
+    if (!shown) {
+      for (HWND window : process_top_level_windows(id(), {}, L"Kalvetra setup"))
+        if (IsWindowVisible(window)) shown = window;
+      if (shown) ms_to_window_ = elapsed_ms(started_);
+    }
+    if (shown && nothing_left_to_paint(shown)) {
+      ms_to_painted_ = elapsed_ms(started_);
+      return shown;
+    }
+    Sleep(1);
+  }
+  return nullptr;
+}
+
 HWND InstallerProcess::find_message_box() const {
   for (HWND window : process_top_level_windows(id(), L"#32770"))
     if (IsWindowVisible(window)) return window;

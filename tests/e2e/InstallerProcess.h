@@ -28,6 +28,11 @@ class InstallerProcess {
   // from just before the process was created.
   HWND wait_main_window(DWORD timeout_ms);
   double ms_to_window() const { return ms_to_window_; }
+  // Waits, polling every millisecond, for the main window to be shown with nothing left to
+  // paint in it or any of its controls; records the time it took from process creation (and
+  // the time to the window's showing).
+  HWND wait_painted_window(DWORD timeout_ms);
+  double ms_to_painted() const { return ms_to_painted_; }
 
   // A message box (dialog class "#32770") of this process, or null.
   HWND find_message_box() const;
@@ -48,4 +53,5 @@ class InstallerProcess {
   PROCESS_INFORMATION info_{};
   LARGE_INTEGER started_{};
   double ms_to_window_ = 0;
+  double ms_to_painted_ = 0;
 };

@@ -1,7 +1,8 @@
 // The provider around activation and the system menu on real windows: the cover window that
-// hides the frame while the active state changes, the system menu dropped by a click on the
-// title icon (after the pause the platform's menu needs) and by a right click on the caption,
-// and the narrow picture of a minimised form that is not the main one.
+// hides the frame while the active state changes (shown and hidden again each time), the
+// system menu dropped by a click on the title icon (after the pause the platform's menu needs)
+// and by a right click on the caption, and the narrow picture of a minimised form that is not
+// the main one.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -13,25 +14,25 @@ namespace {
 
 using namespace kvforms;
 
-// ---- Cover windows, seen through a thread hook as they come and go ----
+// ---- The cover window, seen through a thread hook as it is shown and hidden ----
 
 struct TCoverSeen {
     RECT Bounds{};
-    bool ClientCut = false;      // the form's client centre is outside the cover's region
+    bool ClientCut = false;       // the form's client centre is outside the cover's region
     bool CaptionCovered = false;  // a caption point is inside it
 };
 
 struct TCoverWatch {
-    static inline std::vector<TCoverSeen> Seen;
-    static inline int Created = 0;
+    static inline std::vector<TCoverSeen> Shown;
+    static inline int Hidden = 0;
     static inline HWND Form = nullptr;
     HHOOK Hook;
 
     explicit TCoverWatch(HWND form) {
-        Seen.clear();
-        Created = 0;
+        Shown.clear();
+        Hidden = 0;
         Form = form;
-        Hook = SetWindowsHookExW(WH_CBT, Proc, nullptr, GetCurrentThreadId());
+        Hook = SetWindowsHookExW(WH_CALLWNDPROC, Proc, nullptr, GetCurrentThreadId());
     }
     ~TCoverWatch() { UnhookWindowsHookEx(Hook); }
 
@@ -41,9 +42,12 @@ struct TCoverWatch {
         return wcscmp(name, sk::TacCoverWindow::ClassName()) == 0;
     }
     static LRESULT CALLBACK Proc(int code, WPARAM wp, LPARAM lp) {
-        HWND h = reinterpret_cast<HWND>(wp);
-        if (code == HCBT_CREATEWND && IsCover(h)) ++Created;
-        if (code == HCBT_DESTROYWND && IsCover(h)) Seen.push_back(Describe(h));
+        const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lp);
+        if (code == HC_ACTION && msg->message == WM_WINDOWPOSCHANGED && IsCover(msg->hwnd)) {
+            const auto* pos = reinterpret_cast<const WINDOWPOS*>(msg->lParam);
+            if (pos->flags & SWP_SHOWWINDOW) Shown.push_back(Describe(msg->hwnd));
+            if (pos->flags & SWP_HIDEWINDOW) ++Hidden;
+        }
         return CallNextHookEx(nullptr, code, wp, lp);
     }
     static TCoverSeen Describe(HWND cover) {
@@ -64,6 +68,11 @@ struct TCoverWatch {
     }
 };
 
+HWND VisibleCover() {
+    HWND cover = FindWindowW(sk::TacCoverWindow::ClassName(), nullptr);
+    return cover && IsWindowVisible(cover) ? cover : nullptr;
+}
+
 TEST(CoverWindow, HidesTheFrameWhileTheActiveStateChanges) {
     UseSkin(TFrameSkin::Full);
     TFrameForm form;
@@ -80,14 +89,14 @@ TEST(CoverWindow, HidesTheFrameWhileTheActiveStateChanges) {
     SetForegroundWindow(form.Handle());  // and active again
     PumpFor(80);
 
-    ASSERT_GE(TCoverWatch::Seen.size(), 2u);
-    EXPECT_EQ(TCoverWatch::Created, static_cast<int>(TCoverWatch::Seen.size()));  // none left over
-    for (const TCoverSeen& seen : TCoverWatch::Seen) {
+    ASSERT_GE(TCoverWatch::Shown.size(), 2u);
+    EXPECT_EQ(TCoverWatch::Hidden, static_cast<int>(TCoverWatch::Shown.size()));  // never left over the form
+    for (const TCoverSeen& seen : TCoverWatch::Shown) {
         EXPECT_TRUE(EqualRect(&seen.Bounds, &bounds));
         EXPECT_TRUE(seen.ClientCut);
         EXPECT_TRUE(seen.CaptionCovered);
     }
-    EXPECT_EQ(FindWindowW(sk::TacCoverWindow::ClassName(), nullptr), nullptr);
+    EXPECT_EQ(VisibleCover(), nullptr);
 }
 
 TEST(CoverWindow, NotForAFormThatIsOnlyBeingShown) {
@@ -95,7 +104,7 @@ TEST(CoverWindow, NotForAFormThatIsOnlyBeingShown) {
     TCoverWatch watch(nullptr);
     TFrameForm fresh;  // its first activation attaches the provider
     EXPECT_NE(ProviderOf(fresh.Handle()), nullptr);
-    EXPECT_EQ(TCoverWatch::Created, 0);
+    EXPECT_TRUE(TCoverWatch::Shown.empty());
 }
 
 // ---- The system menu from the icon and the caption ----
