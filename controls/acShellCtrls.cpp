@@ -106,7 +106,7 @@ ULONG TacShellFolder::Attributes(ULONG asked) const {
 
 // ---- TsShellTreeView ----
 
-TsShellTreeView::TsShellTreeView(tk::TComponent* owner) : tk::TTreeView(owner) {
+TsShellTreeView::TsShellTreeView(tk::TComponent* owner) : TsTreeView(owner, 96) {
     OnExpanding = [this](tk::TTreeNode* node, bool& allow) {
         if (allow && !node->GetFirstChild() && node->HasChildren()) PopulateNode(node);
     };
@@ -123,13 +123,13 @@ TacShellFolder* TsShellTreeView::FolderOf(tk::TTreeNode* node) const {
 }
 
 void TsShellTreeView::InitializeWnd() {
-    tk::TTreeView::InitializeWnd();
+    TsTreeView::InitializeWnd();
     SetImageList(SystemSmallImages());
     if (!FRootBuilt && !IsLoading()) BuildRoot(FRoot);
 }
 
 void TsShellTreeView::Loaded() {
-    tk::TTreeView::Loaded();
+    TsTreeView::Loaded();
     if (HandleAllocated() && !FRootBuilt) BuildRoot(FRoot);
 }
 
@@ -290,7 +290,7 @@ void TsShellTreeView::SetProperty(tk::TReader& reader, const std::string& name, 
             else if (t == "otNonFolders") ObjectTypes |= otNonFolders;
             else if (t == "otHidden") ObjectTypes |= otHidden;
         }
-    } else tk::TTreeView::SetProperty(reader, name, v);
+    } else TsTreeView::SetProperty(reader, name, v);
 }
 
 }  // namespace sk

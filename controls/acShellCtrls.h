@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "toolkit/ComCtrls.h"
+#include "controls/sTreeView.h"
 
 namespace sk {
 
@@ -39,7 +39,7 @@ private:
 
 enum TShellObjectType { otFolders = 1, otNonFolders = 2, otHidden = 4 };
 
-class TsShellTreeView : public tk::TTreeView {
+class TsShellTreeView : public TsTreeView {
 public:
     explicit TsShellTreeView(tk::TComponent* owner);
     ~TsShellTreeView() override;

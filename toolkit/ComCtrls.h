@@ -57,7 +57,7 @@ public:
     TTreeNode* NodeOf(HTREEITEM item) const;
     TTreeNode* Selected() const;
     void SetSelected(TTreeNode* node);
-    // Sorts parent's children with less(a, b) < 0 meaning a goes first.
+    // Sorts parent's children; compare(a, b) < 0 puts a first.
     void SortChildren(TTreeNode* parent, const std::function<int(TTreeNode*, TTreeNode*)>& compare);
     void SetImageList(HIMAGELIST images);  // not owned
     HIMAGELIST ImageList() const { return FImages; }
