@@ -174,10 +174,27 @@ void TControl::SetProperty(TReader& reader, const std::string& name, const TValu
     else if (name == "Font.Style") { FFont.Style = reader.FontStyle(v); FParentFont = false; }
     else if (name == "Font.Charset") { FFont.Charset = reader.Charset(v); FParentFont = false; }
     else if (name == "OnClick") OnClick = reader.NotifyEvent(v);
-    else if (name == "Cursor" || name == "Hint" || name == "ShowHint" || name == "Anchors" ||
-             name == "ParentShowHint")
+    else if (name == "Anchors") {
+        FAnchors = 0;
+        for (const std::string& side : reader.Set(v))
+            FAnchors |= side == "akLeft" ? akLeft : side == "akTop" ? akTop : side == "akRight" ? akRight
+                        : side == "akBottom" ? akBottom : 0u;
+    } else if (name == "Cursor" || name == "Hint" || name == "ShowHint" || name == "ParentShowHint")
         reader.Skip(v);  // stored for the designer; no run-time effect in this toolkit
     else TComponent::SetProperty(reader, name, v);
+}
+
+void TControl::AnchorTo(int dx, int dy) {
+    int left = FLeft, top = FTop, width = FWidth, height = FHeight;
+    if (FAnchors & akRight) {
+        if (FAnchors & akLeft) width = std::max(0, width + dx);
+        else left += dx;
+    }
+    if (FAnchors & akBottom) {
+        if (FAnchors & akTop) height = std::max(0, height + dy);
+        else top += dy;
+    }
+    if (left != FLeft || top != FTop || width != FWidth || height != FHeight) SetBounds(left, top, width, height);
 }
 
 void TControl::Loaded() {
@@ -451,6 +468,15 @@ bool TWinControl::SetControlCursor(TMessage& m) {
     return true;
 }
 
+void TWinControl::AnchorControls(int clientWidth, int clientHeight) {
+    if (FAnchorWidth >= 0 && (clientWidth != FAnchorWidth || clientHeight != FAnchorHeight)) {
+        const int dx = clientWidth - FAnchorWidth, dy = clientHeight - FAnchorHeight;
+        for (TControl* c : std::vector<TControl*>(FControls)) c->AnchorTo(dx, dy);
+    }
+    FAnchorWidth = clientWidth;
+    FAnchorHeight = clientHeight;
+}
+
 void TWinControl::RouteMouse(TMessage& m) {
     int x = static_cast<short>(LOWORD(m.LParam)), y = static_cast<short>(HIWORD(m.LParam));
     switch (m.Msg) {
@@ -503,6 +529,9 @@ void TWinControl::RouteMouse(TMessage& m) {
 void TWinControl::WndProc(TMessage& m) {
     if (ReflectToChild(m)) return;
     switch (m.Msg) {
+        case WM_SIZE:
+            if (m.WParam != SIZE_MINIMIZED) AnchorControls(LOWORD(m.LParam), HIWORD(m.LParam));
+            break;
         case WM_MOUSEMOVE: case WM_MOUSELEAVE: case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_LBUTTONUP:
         case WM_CAPTURECHANGED:
             RouteMouse(m);

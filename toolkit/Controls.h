@@ -11,6 +11,9 @@ class TWinControl;
 
 // Mouse cursors a control can ask for while the mouse is over it (the toolkit's numbers).
 using TCursor = int;
+
+// Sides of its parent a control keeps its distance to when the parent is resized.
+enum TAnchorKind : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 constexpr TCursor crDefault = 0, crArrow = -2, crIBeam = -4, crHandPoint = -21;
 
 // A replaceable message handler: see TControl::WindowProc.
@@ -51,6 +54,12 @@ public:
 
     TNotifyEvent OnClick;
     virtual void Click();
+
+    // akLeft | akTop by default: the control stays where it is when its parent is resized.
+    unsigned Anchors() const { return FAnchors; }
+    void SetAnchors(unsigned anchors) { FAnchors = anchors; }
+    // Moves or stretches the control as its anchors say for a parent grown by (dx, dy).
+    void AnchorTo(int dx, int dy);
 
     // Sends a message to the control's handler, WindowProc (no window involved).
     LRESULT Perform(UINT msg, WPARAM wp = 0, LPARAM lp = 0);
@@ -97,6 +106,7 @@ private:
     bool FVisible = true, FEnabled = true, FParentFont = true;
     TCursor FCursor = crDefault;
     TFont FFont;
+    unsigned FAnchors = akLeft | akTop;
 };
 
 class TGraphicControl : public TControl {
@@ -162,6 +172,8 @@ protected:
     // Called once the window exists: push stored state into it.
     virtual void InitializeWnd();
     void DestroyHandle();
+    // The next client size is taken as the one the anchored children were placed for.
+    void ForgetAnchorBase() { FAnchorWidth = FAnchorHeight = -1; }
     // Brush and colours for a child window that asked with WM_CTLCOLOR*.
     virtual LRESULT CtlColor(HDC dc);
     // WM_PAINT of a window of the toolkit's own class: paints into the DC in wParam when
@@ -174,6 +186,8 @@ private:
     friend class TControl;
     friend LRESULT CALLBACK ToolkitWndProc(HWND, UINT, WPARAM, LPARAM);
     void InsertControl(TControl* c);
+    // Places the anchored children for the new client size (the first size is taken as is).
+    void AnchorControls(int clientWidth, int clientHeight);
     void RemoveControl(TControl* c);
     void UpdateTabOrder();
     TControl* GraphicControlAt(int x, int y, bool allowDisabled) const;
@@ -192,6 +206,7 @@ private:
     bool FTabStop = false;
     TControl* FCaptureControl = nullptr;
     TControl* FHoverControl = nullptr;
+    int FAnchorWidth = -1, FAnchorHeight = -1;  // client size the children were last placed for
     bool FTrackingLeave = false;
     HBRUSH FCtlBrush = nullptr;
     COLORREF FCtlBrushColor = 0;

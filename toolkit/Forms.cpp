@@ -1,5 +1,7 @@
 #include "toolkit/Forms.h"
 
+#include <algorithm>
+
 #include "toolkit/DescriptionReader.h"
 #include "toolkit/Redraw.h"
 #include "toolkit/Streams.h"
@@ -121,6 +123,9 @@ void TForm::CentreOnScreen() {
 }
 
 HWND TForm::PrepareShow() {
+    // The designed client size is the one the children were placed for, whatever size the
+    // window had before it was first shown.
+    if (!HandleAllocated() || !IsWindowVisible(Handle())) ForgetAnchorBase();
     if (FClientWidth && FClientHeight) SetClientSize(FClientWidth, FClientHeight);
     if (FPosition == TPosition::poScreenCenter || FPosition == TPosition::poDesktopCenter) CentreOnScreen();
     return Handle();
@@ -177,6 +182,10 @@ void TForm::WndProc(TMessage& m) {
         case WM_QUERYENDSESSION:
             if (!Parent() && Application) Application->SetLogonEnding(true);
             break;
+        case WM_GETMINMAXINFO:
+            TWinControl::WndProc(m);
+            LimitTracking(*reinterpret_cast<MINMAXINFO*>(m.LParam));
+            return;
         case WM_ENDSESSION:
             if (!m.WParam && !Parent() && Application) Application->SetLogonEnding(false);
             break;
@@ -194,8 +203,21 @@ void TForm::WndProc(TMessage& m) {
     TWinControl::WndProc(m);
 }
 
+void TForm::LimitTracking(MINMAXINFO& info) {
+    if (!HandleAllocated()) return;
+    RECT frame{0, 0, FMinClientWidth, FMinClientHeight};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(Handle(), GWL_EXSTYLE)));
+    if (FMinClientWidth > 0) info.ptMinTrackSize.x = std::max<LONG>(info.ptMinTrackSize.x, frame.right - frame.left);
+    if (FMinClientHeight > 0) info.ptMinTrackSize.y = std::max<LONG>(info.ptMinTrackSize.y, frame.bottom - frame.top);
+    info.ptMinTrackSize.x = std::max<LONG>(info.ptMinTrackSize.x, FMinWidth);
+    info.ptMinTrackSize.y = std::max<LONG>(info.ptMinTrackSize.y, FMinHeight);
+}
+
 void TForm::SetProperty(TReader& reader, const std::string& name, const TValue& v) {
     if (name == "ClientWidth") FClientWidth = reader.Int(v);
+    else if (name == "Constraints.MinWidth") FMinWidth = reader.Int(v);
+    else if (name == "Constraints.MinHeight") FMinHeight = reader.Int(v);
     else if (name == "ClientHeight") FClientHeight = reader.Int(v);
     else if (name == "BorderStyle") {
         static const std::vector<std::string> names = {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow",

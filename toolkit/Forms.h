@@ -23,6 +23,11 @@ public:
     // Releasing twice frees it once; freeing it directly in between cancels the release.
     void Release();
     void SetClientSize(int width, int height);
+    // The smallest client area the user can size the window to (0: no limit).
+    void SetMinClientSize(int width, int height) {
+        FMinClientWidth = width;
+        FMinClientHeight = height;
+    }
     int ClientWidth() const { return FClientWidth; }
     int ClientHeight() const { return FClientHeight; }
     TFormBorderStyle BorderStyle() const { return FBorderStyle; }
@@ -63,6 +68,9 @@ private:
     bool FAlphaBlend = false;
     int FAlphaBlendValue = 255;
     int FClientWidth = 0, FClientHeight = 0;
+    int FMinClientWidth = 0, FMinClientHeight = 0;
+    int FMinWidth = 0, FMinHeight = 0;  // window size limits of the description
+    void LimitTracking(MINMAXINFO& info);
     int FPixelsPerInch = 96, FTextHeight = 13;
     bool FSystemMenu = true, FMinimize = true, FMaximize = true;
     bool FShowInTaskbar = true;
