@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "skinframework/sSkinManager.h"
+
 namespace sk {
 
 namespace {
@@ -110,31 +112,37 @@ const TsSystemMenuItem* TsSystemMenu::Find(const wchar_t* name) const {
     return nullptr;
 }
 
-HMENU TsSystemMenu::BuildPopup() const {
-    HMENU menu = CreatePopupMenu();
-    if (!menu) return nullptr;
-    bool lastWasSeparator = true;  // no separator at the top or twice in a row
+void TsSystemMenu::BuildMenu(tk::TPopupMenu& menu) const {
+    menu.SetName(FName);
+    menu.OwnerWindow = FForm;
+    tk::TMenuItem* last = nullptr;
     for (const TsSystemMenuItem& item : FItems) {
         if (!item.Visible) continue;
-        if (item.Tag == 0) {
-            if (!lastWasSeparator) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-            lastWasSeparator = true;
-            continue;
-        }
-        AppendMenuW(menu, MF_STRING | (item.Enabled ? MF_ENABLED : MF_GRAYED), UINT_PTR(item.Tag),
-                    item.Caption.c_str());
-        lastWasSeparator = false;
+        const bool separator = item.Tag == 0;
+        if (separator && (!last || last->IsLine())) continue;
+        auto* entry = new tk::TMenuItem(&menu);
+        entry->SetName(item.Name);
+        entry->SetTag(item.Tag);
+        entry->Enabled = item.Enabled;
+        const size_t tab = item.Caption.find(L'\t');
+        entry->Caption = separator ? L"-" : item.Caption.substr(0, tab);
+        if (tab != std::wstring::npos) entry->ShortCutText = item.Caption.substr(tab + 1);
+        menu.Items()->Add(entry);
+        last = entry;
     }
-    return menu;
+    if (last && last->IsLine()) tk::TComponent::Free(last);
 }
 
 int TsSystemMenu::DropDown(int x, int y) {
     UpdateItems();
-    HMENU menu = BuildPopup();
-    if (!menu) return 0;
-    const int command = int(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y,
-                                           0, FForm, nullptr));
-    DestroyMenu(menu);
+    tk::TPopupMenu menu(nullptr);
+    BuildMenu(menu);
+    TsSkinManager* manager = TsSkinManager::DefaultManager();
+    TacMenuSkinning* skinning = manager && manager->SkinnedPopups ? manager->SkinableMenus() : nullptr;
+    if (skinning) skinning->HookPopupMenu(&menu, true);
+    const tk::TMenuItem* chosen = menu.Popup(x, y);
+    const int command = chosen ? chosen->Tag() : 0;
+    if (skinning) skinning->HookPopupMenu(&menu, false);
     if (command != 0) PostMessageW(FForm, WM_SYSCOMMAND, WPARAM(command), 0);
     return command;
 }

@@ -1,8 +1,11 @@
 // The skinned window's own system menu: restore, move, size, minimize, maximize, the window's
 // extra system-menu entries and close, shown and enabled by the window's styles and state.
-// Until skinned popup menus exist it is shown as the platform's popup menu with these items.
+// It drops down as a popup menu named "acSysMenu..." whose items carry the commands as tags;
+// the skin manager's menu support draws it in the skin's look when popups are skinned.
 #pragma once
 #include <windows.h>
+
+#include "toolkit/Menus.h"
 
 #include <string>
 #include <vector>
@@ -44,8 +47,10 @@ public:
     // The window's state as the items see it.
     TSystemMenuState ReadState() const;
 
+    // Fills menu with the visible items (no separator first, last or twice in a row).
+    void BuildMenu(tk::TPopupMenu& menu) const;
+
 private:
-    HMENU BuildPopup() const;
     HWND FForm;
     std::wstring FName;
     std::vector<TsSystemMenuItem> FItems;

@@ -5,11 +5,13 @@
 #include "forms/acDials.h"
 #include "installer/ShellIntegration.h"
 #include "installer/Unit1.h"
+#include "menus/RegisterMenus.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     kv::RestrictDllSearchPath();
     sk::RegisterControlClasses();
     sk::RegisterFormSkinning();
+    sk::RegisterMenuSkinning();
     tk::TApplication app;
     app.Initialize();
     try {

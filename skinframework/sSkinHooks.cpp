@@ -1,6 +1,7 @@
 #include "skinframework/sSkinHooks.h"
 
 #include <algorithm>
+#include <cwchar>
 
 #include "skinframework/sSkinManager.h"
 #include "skinframework/sVclUtils.h"
@@ -115,8 +116,24 @@ void AttachOnActivation(HWND handle) {
     if (provider) Providers().Add(form, provider);
 }
 
+// A menu window ("#32768") being created gets the menu support's wrapper when popups are skinned.
+void WrapMenuWindow(HWND handle) {
+    TsSkinManager* manager = TsSkinManager::DefaultManager();
+    if (!manager || !manager->SkinnedPopups) return;
+    wchar_t name[16] = {};
+    if (GetClassNameW(handle, name, 16) <= 0 || wcscmp(name, L"#32768") != 0) return;
+    if (TacMenuSkinning* menus = manager->SkinableMenus()) menus->MenuWindowCreated(handle);
+}
+
 LRESULT CALLBACK FormHookProc(int code, WPARAM wParam, LPARAM lParam) {
     const LRESULT next = CallNextHookEx(nullptr, code, wParam, lParam);
+    if (code == HCBT_CREATEWND && !ApplicationEnding()) {
+        try {
+            WrapMenuWindow(reinterpret_cast<HWND>(wParam));
+        } catch (...) {
+            tk::Application->HandleCurrentException();
+        }
+    }
     if (code == HCBT_ACTIVATE && !ApplicationEnding()) {
         // Nothing may escape into the system's hook chain.
         try {
@@ -231,6 +248,8 @@ bool HandleApplicationMessage(TsSkinManager& manager, tk::TMessage& m) {
         FreeRetiredProviders();
         return true;
     }
+    if (manager.SkinnedPopups)
+        if (TacMenuSkinning* menus = manager.SkinableMenus(); menus && menus->ApplicationMessage(m)) return true;
     switch (m.Msg) {
         case WM_COPYDATA: return ReceivePreview(manager, m);
         case SM_SKINCMD: return HandleSkinCommand(manager, m);

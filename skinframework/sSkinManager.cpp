@@ -400,6 +400,24 @@ private:
 
 bool TsSkinManager::Loading() const { return IsLoading() || acSkinLoading; }
 
+namespace {
+
+TMenuSkinningFactory& MenuSkinningFactory() {
+    static TMenuSkinningFactory factory;
+    return factory;
+}
+
+}  // namespace
+
+void TsSkinManager::SetMenuSkinningFactory(TMenuSkinningFactory factory) {
+    MenuSkinningFactory() = std::move(factory);
+}
+
+TacMenuSkinning* TsSkinManager::SkinableMenus() {
+    if (!FMenus && MenuSkinningFactory() && !Destroying()) FMenus = MenuSkinningFactory()(this);
+    return FMenus.get();
+}
+
 void TsSkinManager::AnnounceSkin(bool repaint) {
     if (Loading() || !FCore.SkinLoaded()) return;
     ClearGlows(true);
@@ -411,6 +429,7 @@ void TsSkinManager::AnnounceSkin(bool repaint) {
         BroadcastToForms(SC_NEWSKIN, reinterpret_cast<LPARAM>(this));
     }
     if (FCore.SkinLoaded()) FCore.Model().CommonSkinData->Active = true;
+    if (FMenus) FMenus->SkinChanged();
     InstallHook();
     if (repaint) RepaintForms(false);
 }

@@ -14,7 +14,28 @@
 #include "toolkit/Controls.h"
 #include "toolkit/DescriptionReader.h"
 
+namespace tk {
+class TPopupMenu;
+}
+
 namespace sk {
+
+class TsSkinManager;
+
+// The manager's popup-menu skinning. It lives in a layer above this one, which registers the
+// factory that makes it (TsSkinManager::SetMenuSkinningFactory).
+class TacMenuSkinning : public tk::TObject {
+public:
+    // Switches the menu's items to skinned measuring and drawing, or back.
+    virtual void HookPopupMenu(tk::TPopupMenu* menu, bool active) = 0;
+    // The window hook saw a menu window ("#32768") being created.
+    virtual void MenuWindowCreated(HWND window) = 0;
+    // A message of the application window; true when it was the menus' own and is handled.
+    virtual bool ApplicationMessage(tk::TMessage& m) = 0;
+    // A skin was announced: what depends on the skin is worked out again.
+    virtual void SkinChanged() = 0;
+};
+using TMenuSkinningFactory = std::function<std::unique_ptr<TacMenuSkinning>(TsSkinManager* manager)>;
 
 class TsSkinManager : public tk::TComponent {
 public:
@@ -91,6 +112,10 @@ public:
     static void SetProviderFactory(TProviderFactory factory) { sk::SetProviderFactory(std::move(factory)); }
     // A provider made by the factory calls this from its destructor.
     static void ProviderDestroyed(tk::TObject* provider) { ForgetProvider(provider); }
+    // What makes the manager's menu support (none set: popup menus keep the platform's look).
+    static void SetMenuSkinningFactory(TMenuSkinningFactory factory);
+    // The menu support, made on first use; null without a factory.
+    TacMenuSkinning* SkinableMenus();
 
     // The last minimise or restore command of the application seen while a skin is active.
     enum class TShowState { saIgnore, saRestore, saMinimize };
@@ -140,6 +165,7 @@ private:
     bool FSkinRemoving = false;
     int FApplicationHook = 0;  // the application-window hook's id, 0 without one
     TacPreviewBuffer FPreview;
+    std::unique_ptr<TacMenuSkinning> FMenus;
     static TsSkinManager* FDefault;
 };
 

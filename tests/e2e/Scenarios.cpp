@@ -7,6 +7,7 @@
 #include "Console.h"
 #include "FileAccess.h"
 #include "FrameChecks.h"
+#include "MenuChecks.h"
 #include "InstallChecks.h"
 #include "InstallLayout.h"
 #include "LabelLook.h"
@@ -245,6 +246,7 @@ const std::map<std::wstring, std::function<void(Run&)>>& scenarios() {
       {L"closerun", close_during_install},
       {L"frame", [](Run& run) { skinned_frame_scenario(run.session, run.inputs.installer_exe); }},
       {L"altf4", [](Run& run) { alt_f4_scenario(run.session, run.inputs.installer_exe); }},
+      {L"sysmenu", [](Run& run) { system_menu_scenario(run.session, run.inputs.installer_exe); }},
   };
   return table;
 }
