@@ -93,18 +93,18 @@ const wchar_t* PlainGlyph(int tag) {
     }
 }
 
+int CALLBACK NoteFontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
 bool FontInstalled(const wchar_t* face) {
     LOGFONTW lf{};
     lf.lfCharSet = DEFAULT_CHARSET;
     wcsncpy(lf.lfFaceName, face, LF_FACESIZE - 1);
     bool found = false;
     HDC dc = GetDC(nullptr);
-    EnumFontFamiliesExW(
-        dc, &lf, [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM p) -> int {
-            *reinterpret_cast<bool*>(p) = true;
-            return 0;
-        },
-        reinterpret_cast<LPARAM>(&found), 0);
+    EnumFontFamiliesExW(dc, &lf, NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
     ReleaseDC(nullptr, dc);
     return found;
 }

@@ -90,22 +90,23 @@ std::unique_ptr<tk::TPopupMenu> MakeMenu(const std::vector<std::wstring>& captio
     return menu;
 }
 
+namespace {
+
+BOOL CALLBACK NoteShownMenu(HWND wnd, LPARAM found) {
+    wchar_t name[16] = {};
+    if (GetClassNameW(wnd, name, 16) > 0 && wcscmp(name, L"#32768") == 0 && IsWindowVisible(wnd)) {
+        *reinterpret_cast<HWND*>(found) = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
 HWND ShownMenuWindow() {
-    struct TFind {
-        HWND Found = nullptr;
-    } find;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND wnd, LPARAM p) -> BOOL {
-            wchar_t name[16] = {};
-            if (GetClassNameW(wnd, name, 16) > 0 && wcscmp(name, L"#32768") == 0 && IsWindowVisible(wnd)) {
-                reinterpret_cast<TFind*>(p)->Found = wnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&find));
-    return find.Found;
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), NoteShownMenu, reinterpret_cast<LPARAM>(&found));
+    return found;
 }
 
 tk::TMenuItem* PopupWithSteps(tk::TPopupMenu& menu, int x, int y, std::vector<TMenuStep> steps, bool closeAtEnd) {
