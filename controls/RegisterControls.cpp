@@ -5,6 +5,7 @@
 #include "controls/sComboBox.h"
 #include "controls/sGauge.h"
 #include "controls/sLabel.h"
+#include "controls/sMaskEdit.h"
 #include "controls/sMemo.h"
 #include "controls/sSpeedButton.h"
 #include "controls/sToolEdit.h"
@@ -37,6 +38,7 @@ void RegisterControlClasses() {
     Add<TsMemo>("TsMemo");
     Add<TsSpeedButton>("TsSpeedButton");
     Add<TsDirectoryEdit>("TsDirectoryEdit");
+    Add<TsMaskEdit>("TsMaskEdit");
     Add<TsSkinManager>("TsSkinManager");
 }
 

@@ -1,16 +1,439 @@
 #include "controls/sComboBox.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "skinframework/sControlPaint.h"
+#include "skinframework/sSkinManager.h"
+#include "skinpaint/sMaskPaint.h"
+#include "skinpaint/sSectionPaint.h"
+#include "skinpaint/sTextOutput.h"
+#include "toolkit/Redraw.h"
+
 namespace sk {
 
+namespace {
+
+constexpr UINT_PTR kEditSubclassId = 0x6B63;  // "kc"
+
+bool CursorInside(HWND h) {
+    POINT p;
+    RECT r;
+    return h && GetCursorPos(&p) && GetWindowRect(h, &r) && PtInRect(&r, p);
+}
+
+UINT AlignmentFlag(tk::TAlignment a) {
+    switch (a) {
+        case tk::TAlignment::taRightJustify: return DT_RIGHT;
+        case tk::TAlignment::taCenter: return DT_CENTER;
+        default: return DT_LEFT;
+    }
+}
+
+UINT VerticalFlag(TVerticalAlignment a) {
+    switch (a) {
+        case TVerticalAlignment::taVerticalCenter: return DT_VCENTER;
+        case TVerticalAlignment::taAlignBottom: return DT_BOTTOM;
+        default: return DT_TOP;
+    }
+}
+
+void FillRectColor(rd::TBitmap32* bmp, const RECT& r, rd::TColor color) {
+    rd::FillPixels32(bmp, {r.left, r.top, r.right, r.bottom}, rd::ColorToRGB(color), 0xFF);
+}
+
+}  // namespace
+
+TsComboBox::TsComboBox(tk::TComponent* owner) : tk::TCustomComboBox(owner) {
+    FSkinData.FSkinSection = L"COMBOBOX";
+}
+
+TsComboBox::~TsComboBox() { DetachEdit(); }
+
+bool TsComboBox::Ready() const { return FSkinData.Skinned() && !FSkinData.OwnerDestroying(); }
+
+void TsComboBox::Loaded() {
+    tk::TCustomComboBox::Loaded();
+    FSkinData.Loaded();
+    FBoundLabel.Loaded();
+}
+
+void TsComboBox::InitializeWnd() {
+    tk::TCustomComboBox::InitializeWnd();
+    AttachEdit();
+    if (Ready()) FSkinData.UpdateSkinColors(false);
+}
+
 void TsComboBox::SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& v) {
-    if (FSkinData.ReadProperty(reader, name, v)) return;
+    if (FSkinData.ReadProperty(reader, name, v) || FBoundLabel.ReadProperty(reader, name, v)) return;
     if (name == "Alignment") {
         static const std::vector<std::string> names = {"taLeftJustify", "taRightJustify", "taCenter"};
         FAlignment = static_cast<tk::TAlignment>(reader.Enum(v, names));
     } else if (name == "VerticalAlignment") {
         static const std::vector<std::string> names = {"taAlignTop", "taAlignBottom", "taVerticalCenter"};
-        FVerticalAlignmentTop = reader.Enum(v, names) == 0;
-    } else tk::TComboBox::SetProperty(reader, name, v);
+        FVerticalAlignment = static_cast<TVerticalAlignment>(reader.Enum(v, names));
+    } else if (name == "ReadOnly") FReadOnly = reader.Bool(v);
+    else if (name == "ShowButton") FShowButton = reader.Bool(v);
+    else if (name == "AutoComplete" || name == "ParentColor" || name == "AutoDropDown") reader.Skip(v);
+    else tk::TCustomComboBox::SetProperty(reader, name, v);
+}
+
+void TsComboBox::SetReadOnly(bool value) { FReadOnly = value; }
+
+void TsComboBox::SetShowButton(bool value) {
+    if (FShowButton == value) return;
+    FShowButton = value;
+    Refresh();
+}
+
+void TsComboBox::Refresh() {
+    FSkinData.BGChanged = true;
+    if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// ---- Geometry and state ----
+
+RECT TsComboBox::ButtonRect() {
+    const TSkinModel* model = FSkinData.ActiveModel();
+    const int margin = model && model->CommonSkinData ? model->CommonSkinData->ComboBoxMargin : 2;
+    const int width = FShowButton && Style() != tk::TComboBoxStyle::csSimple ? GetSystemMetrics(SM_CXVSCROLL) + 1 : 0;
+    if (width == 0) return RECT{Width() - margin, margin, Width() - margin, Height() - margin};
+    return RECT{Width() - margin - width, margin, Width() - margin, Height() - margin};
+}
+
+int TsComboBox::ButtonState() const {
+    if (FDropDown) return 2;
+    return FSkinData.ControlIsHot() ? 1 : 0;
+}
+
+RECT TsComboBox::TextRect() {
+    const RECT button = ButtonRect();
+    return RECT{3, 3, std::max<LONG>(3, button.left - 1), Height() - 3};
+}
+
+bool TsComboBox::ReadOnlySwallows(UINT msg, WPARAM key) {
+    if (msg == WM_CHAR || msg == WM_SYSCHAR) return true;
+    if (msg != WM_KEYDOWN && msg != WM_SYSKEYDOWN) return false;
+    // Space, page keys, End, Home and arrows; digits and letters (they pick items); F4.
+    return (key >= VK_SPACE && key <= VK_DOWN) || (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z') ||
+           key == VK_F4;
+}
+
+// ---- Face ----
+
+bool TsComboBox::PrepareCache() {
+    TacBgRequest request;
+    request.Offset = {Left(), Top()};
+    GetParentBg(FSkinData, request);
+    if (request.BgKind == bgNotReady) {
+        FSkinData.FUpdating = true;
+        return false;
+    }
+    const rd::TCacheInfo bg = rd::BackgroundToCacheInfo(request.BgKind, request.Bitmap ? request.Bitmap->View() : nullptr,
+                                                       request.Offset, request.Color, request.BorderInsets);
+    TacCacheBitmap* cache = FSkinData.InitCacheBmp();
+    if (!cache || cache->Empty()) return false;
+    rd::TBitmap32* view = cache->View();
+    PaintControlFace(FSkinData, bg, true, view, {0, 0}, {0, 0, Width(), Height()}, FSkinData.ControlIsHot() ? 1 : 0);
+    if (Style() != tk::TComboBoxStyle::csSimple) PaintItem(view, bg);
+    if (FShowButton) PaintButton(view, bg);
+    if (!Enabled()) {
+        const rd::TColor parentColor = Parent() ? rd::ColorToRGB(Parent()->Color()) : rd::clMagenta;
+        rd::ApplyDisabledLook(view, FDisabledKind, parentColor, {0, 0}, bg);
+    }
+    FSkinData.BGChanged = false;
+    FSkinData.FUpdating = false;
+    return true;
+}
+
+void TsComboBox::PaintItem(rd::TBitmap32* cache, const rd::TCacheInfo&) {
+    const TSkinModel* model = FSkinData.ActiveModel();
+    TsSkinManager* manager = FSkinData.SkinManager();
+    if (!model || !manager) return;
+    const RECT r = TextRect();
+    if (r.right <= r.left || r.bottom <= r.top) return;
+    const int index = ItemIndex();
+    const std::wstring text = IsListStyle() ? (index >= 0 && index < Items().Count() ? Items().Get(index) : L"")
+                                            : GetText();
+    const bool selected = Focus() && IsListStyle();
+    const int selection = model->GetSkinIndex(L"SELECTION");
+    const bool hot = FSkinData.ControlIsHot();
+    int textSection = FSkinData.SkinIndex;
+    rd::TColor textColor = Font().Color;
+    if (selected) {
+        if (selection >= 0) {
+            const rd::TCacheInfo plain = rd::BackgroundToCacheInfo(bgFill, nullptr, {0, 0}, Color(), {});
+            PaintSectionFace(selection, L"SELECTION", plain, -1, -1, model, cache, {0, 0},
+                             {r.left, r.top, r.right, r.bottom}, 1);
+            textSection = selection;
+        } else {
+            FillRectColor(cache, r, manager->Core().GetHighLightColor(true));
+            textSection = -1;
+            textColor = manager->Core().GetHighLightFontColor(true);
+        }
+    }
+    if (FSkinData.CustomFont()) textSection = -1;
+    TacCacheBitmap* bmp = FSkinData.FCacheBmp.get();
+    tk::TCanvas& canvas = bmp->Canvas();
+    canvas.Font.Assign(Font());
+    RECT tr = r;
+    InflateRect(&tr, -1, 0);
+    const UINT format = AlignmentFlag(FAlignment) | VerticalFlag(FVerticalAlignment) | DT_SINGLELINE | DT_NOPREFIX;
+    rd::WriteSkinTextOnBitmap32(cache, Font().Handle(), text, Enabled(), rd::ColorToRGB(textColor),
+                                textSection >= 0 ? model : nullptr, hot, textSection, format,
+                                {tr.left, tr.top, tr.right, tr.bottom});
+    if (selected && selection < 0) {
+        RECT focus = r;
+        DrawFocusRect(canvas.Handle(), &focus);
+    }
+}
+
+void TsComboBox::PaintButton(rd::TBitmap32* cache, const rd::TCacheInfo& bg) {
+    const TSkinModel* model = FSkinData.ActiveModel();
+    if (!model) return;
+    const RECT b = ButtonRect();
+    if (b.right <= b.left || b.bottom <= b.top) return;
+    const int state = ButtonState();
+    const TacConstElementData& combo = model->ConstData.ComboBtn;
+    if (combo.SkinIndex >= 0)
+        PaintSectionFace(combo.SkinIndex, L"COMBOBTN", bg, -1, -1, model, cache, {0, 0},
+                         {b.left, b.top, b.right, b.bottom}, state);
+    if (model->IsValidImgIndex(combo.GlyphIndex)) {
+        const TsMaskData& glyph = model->ma[static_cast<size_t>(combo.GlyphIndex)];
+        const int gw = MaskImageWidth(glyph), gh = MaskImageHeight(glyph);
+        const rd::TPoint at{b.left + (b.right - b.left - gw) / 2, (Height() - gh) / 2};
+        const int frame = std::min(state, std::max(0, static_cast<int>(glyph.ImageCount) - 1));
+        rd::PaintMaskGlyph(cache, at, frame, bg, glyph, 1);
+        return;
+    }
+    rd::TColor arrow = rd::ColorToRGB(tk::clWindowText);
+    if (combo.SkinIndex >= 0 && model->IsValidSkinIndex(combo.SkinIndex))
+        arrow = model->gd[static_cast<size_t>(combo.SkinIndex)].Props[std::min(state, 1)].FontColor.Color;
+    rd::DrawArrowShape(FSkinData.FCacheBmp->Canvas().Handle(), arrow, b, 3);
+}
+
+bool TsComboBox::CacheReady() {
+    TacCacheBitmap* cache = FSkinData.FCacheBmp.get();
+    const bool sized = cache && cache->Width() == Width() && cache->Height() == Height();
+    if (FSkinData.BGChanged || !sized) return PrepareCache();
+    return true;
+}
+
+// ---- Painting ----
+
+void TsComboBox::OnPaint(tk::TMessage& m) {
+    HWND h = Handle();
+    PAINTSTRUCT ps{};
+    HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(h, &ps);
+    m.Result = 0;
+    if (!FSkinData.Updating() && CacheReady()) {
+        HDC src = FSkinData.FCacheBmp->Canvas().Handle();
+        const int w = Width(), hh = Height();
+        if (Focus() && Style() == tk::TComboBoxStyle::csDropDown && FEditWnd) {
+            // The native edit shows text and caret: only the frame and the button come from the cache.
+            constexpr int f = 3;
+            BitBlt(dc, 0, 0, w, f, src, 0, 0, SRCCOPY);
+            BitBlt(dc, 0, hh - f, w, f, src, 0, hh - f, SRCCOPY);
+            BitBlt(dc, 0, f, f, hh - 2 * f, src, 0, f, SRCCOPY);
+            const RECT b = ButtonRect();
+            const int right = std::min<int>(static_cast<int>(b.left) - 1, w - f);
+            BitBlt(dc, right, f, w - right, hh - 2 * f, src, right, f, SRCCOPY);
+        } else {
+            BitBlt(dc, 0, 0, w, hh, src, 0, 0, SRCCOPY);
+        }
+    }
+    if (!m.WParam) EndPaint(h, &ps);
+}
+
+// ---- Edit part ----
+
+void TsComboBox::AttachEdit() {
+    HWND edit = EditHandle();
+    if (!edit || edit == FEditWnd) return;
+    DetachEdit();
+    if (SetWindowSubclass(edit, EditProc, kEditSubclassId, reinterpret_cast<DWORD_PTR>(this))) FEditWnd = edit;
+}
+
+void TsComboBox::DetachEdit() {
+    if (FEditWnd) RemoveWindowSubclass(FEditWnd, EditProc, kEditSubclassId);
+    FEditWnd = nullptr;
+}
+
+LRESULT CALLBACK TsComboBox::EditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<TsComboBox*>(data);
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(h, EditProc, kEditSubclassId);
+        if (self->FEditWnd == h) self->FEditWnd = nullptr;
+        return DefSubclassProc(h, msg, wp, lp);
+    }
+    LRESULT result = 0;
+    if (self->EditMessage(h, msg, wp, lp, result)) return result;
+    return DefSubclassProc(h, msg, wp, lp);
+}
+
+bool TsComboBox::EditMessage(HWND edit, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (FReadOnly) {
+        if (ReadOnlySwallows(msg, wp)) return true;
+        switch (msg) {
+            case WM_CUT: case WM_PASTE: case WM_CLEAR: case WM_UNDO: case EM_UNDO: case WM_MOUSEWHEEL: return true;
+            default: break;
+        }
+    }
+    if (!Ready()) return false;
+    switch (msg) {
+        case WM_PAINT:
+            if (Focus()) return false;
+            {
+                // Not focused: the edit part shows the combo's cache.
+                PAINTSTRUCT ps{};
+                HDC dc = wp ? reinterpret_cast<HDC>(wp) : BeginPaint(edit, &ps);
+                if (!FSkinData.Updating() && CacheReady()) {
+                    RECT r;
+                    GetWindowRect(edit, &r);
+                    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
+                    BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, FSkinData.FCacheBmp->Canvas().Handle(), r.left,
+                           r.top, SRCCOPY);
+                }
+                if (!wp) EndPaint(edit, &ps);
+            }
+            return true;
+        case WM_ERASEBKGND:
+            if (Focus()) return false;
+            result = 1;
+            return true;
+        case WM_MOUSEMOVE: {
+            TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, edit, 0};
+            TrackMouseEvent(&t);
+            if (!FSkinData.FMouseAbove) Perform(tk::CM_MOUSEENTER);
+            return false;
+        }
+        case WM_MOUSELEAVE:
+            if (!CursorInside(Handle())) Perform(tk::CM_MOUSELEAVE);
+            return false;
+        case WM_SETTEXT: case EM_REPLACESEL: case WM_CHAR: case WM_PASTE: case WM_CUT: case WM_CLEAR: case WM_UNDO:
+            result = DefSubclassProc(edit, msg, wp, lp);
+            FSkinData.BGChanged = true;
+            if (!Focus()) Refresh();
+            return true;
+        default: return false;
+    }
+}
+
+// ---- Input ----
+
+void TsComboBox::OnFocusNotice(bool gained) {
+    FSkinData.FFocused = gained;
+    FSkinData.FMouseAbove = false;
+    if (IsEditKind(FSkinData.COC)) {
+        const TsGeneralData* section = FSkinData.Section();
+        if (section && section->States > 1) FSkinData.SwitchEditColors(FSkinData.ControlIsHot());
+    }
+    Refresh();
+}
+
+void TsComboBox::OnMouseEnterLeave(tk::TMessage& m, bool enter) {
+    if (FDropDown || (!enter && CursorInside(Handle()))) {
+        tk::TCustomComboBox::WndProc(m);
+        return;
+    }
+    if (enter == FSkinData.FMouseAbove) return;
+    HandleCommonMessage(m, FSkinData);
+    tk::TCustomComboBox::WndProc(m);
+    FSkinData.FMouseAbove = enter;
+    if (enter) {
+        if (TsSkinManager* manager = FSkinData.SkinManager()) manager->SetActiveControl(Handle());
+    }
+    FSkinData.UpdateGlow(!enter);
+    Refresh();
+}
+
+void TsComboBox::DropDown() {
+    FDropDown = true;
+    Refresh();
+    tk::TCustomComboBox::DropDown();
+}
+
+void TsComboBox::CloseUp() {
+    FDropDown = false;
+    Refresh();
+    tk::TCustomComboBox::CloseUp();
+}
+
+bool TsComboBox::HandleReadOnly(tk::TMessage& m) {
+    if (!FReadOnly) return false;
+    if (ReadOnlySwallows(m.Msg, m.WParam)) return true;
+    switch (m.Msg) {
+        case WM_LBUTTONDOWN:
+            // Takes the focus, does not open the list.
+            if (CanFocus()) SetFocus();
+            return true;
+        case WM_LBUTTONDBLCLK:
+            if (CanFocus()) SetFocus();
+            if (OnDblClick) OnDblClick(this);
+            return true;
+        case CB_SHOWDROPDOWN: case WM_MOUSEWHEEL: return true;
+        default: return false;
+    }
+}
+
+// ---- Messages ----
+
+bool TsComboBox::HandleSkinMessage(tk::TMessage& m) {
+    const bool ours = m.LParam == reinterpret_cast<LPARAM>(FSkinData.SkinManager());
+    switch (SkinCmdOf(m.WParam)) {
+        case SC_NEWSKIN: case SC_REMOVESKIN: case SC_REFRESH:
+            if (!ours || Destroying()) return false;
+            HandleSkinCommand(m, FSkinData);
+            Refresh();
+            return true;
+        case SC_ENDUPDATE:
+            if (FSkinData.FUpdating) {
+                FSkinData.FUpdating = false;
+                Refresh();
+            }
+            return true;
+        case SC_ISHANDLED: m.Result = 1; return true;
+        default: return false;
+    }
+}
+
+bool TsComboBox::HandleSkinnedMessage(tk::TMessage& m) {
+    switch (m.Msg) {
+        case WM_PAINT: OnPaint(m); return true;
+        case WM_ERASEBKGND: m.Result = 1; return true;
+        case WM_PRINTCLIENT: case WM_PRINT:
+            FSkinData.FUpdating = false;
+            OnPaint(m);
+            return true;
+        // The edit part takes the focus from the combo: focus is followed by the combo's notices.
+        case WM_SETFOCUS: case WM_KILLFOCUS: tk::TCustomComboBox::WndProc(m); return true;
+        case tk::CN_COMMAND:
+            if (HIWORD(m.WParam) == CBN_SETFOCUS || HIWORD(m.WParam) == CBN_KILLFOCUS) {
+                OnFocusNotice(HIWORD(m.WParam) == CBN_SETFOCUS);
+                return true;
+            }
+            tk::TCustomComboBox::WndProc(m);
+            if (HIWORD(m.WParam) == CBN_SELCHANGE || HIWORD(m.WParam) == CBN_EDITCHANGE) Refresh();
+            return true;
+        case tk::CM_MOUSEENTER: OnMouseEnterLeave(m, true); return true;
+        case tk::CM_MOUSELEAVE: OnMouseEnterLeave(m, false); return true;
+        case CB_SETCURSEL: case WM_SETTEXT: case WM_SETFONT: case tk::CM_ENABLEDCHANGED: case tk::CM_VISIBLECHANGED:
+        case tk::CM_COLORCHANGED: case tk::CM_FONTCHANGED: case tk::CM_TEXTCHANGED:
+            if (!HandleCommonMessage(m, FSkinData)) tk::TCustomComboBox::WndProc(m);
+            Refresh();
+            return true;
+        case WM_SIZE: case WM_WINDOWPOSCHANGED: FSkinData.BGChanged = true; return false;
+        default: return false;
+    }
+}
+
+void TsComboBox::WndProc(tk::TMessage& m) {
+    if (m.Msg == SM_SKINCMD && HandleSkinMessage(m)) return;
+    if (HandleReadOnly(m)) return;
+    if (m.Msg != SM_SKINCMD && HandleAllocated() && Ready() && HandleSkinnedMessage(m)) return;
+    if (HandleCommonMessage(m, FSkinData)) return;
+    tk::TCustomComboBox::WndProc(m);
 }
 
 }  // namespace sk

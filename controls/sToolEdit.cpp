@@ -46,8 +46,9 @@ bool PickedFolderPath(LPCITEMIDLIST picked, std::wstring& path) {
     return ok;
 }
 
-TsDirectoryEdit::TsDirectoryEdit(tk::TComponent* owner) : tk::TEdit(owner) {
+TsDirectoryEdit::TsDirectoryEdit(tk::TComponent* owner) : TsCustomComboEdit(owner, 134) {
     FMaxLength = 255;
+    FDefBmpID = 1;
     ExecuteDialog = [this](const std::wstring& start, std::wstring& chosen) { return ShellBrowse(start, chosen); };
 }
 
@@ -79,7 +80,8 @@ bool TsDirectoryEdit::ShellBrowse(const std::wstring& start, std::wstring& chose
     return ok;
 }
 
-void TsDirectoryEdit::DoClick() {
+void TsDirectoryEdit::ButtonClick() {
+    TsCustomComboEdit::ButtonClick();
     std::wstring name = GetText();
     bool action = true;
     if (OnBeforeDialog) OnBeforeDialog(this, name, action);
@@ -103,18 +105,14 @@ void TsDirectoryEdit::DoClick() {
 }
 
 void TsDirectoryEdit::SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& v) {
-    if (FSkinData.ReadProperty(reader, name, v) || FBoundLabel.ReadProperty(reader, name, v)) return;
     if (name == "DialogText") FDialogText = reader.String(v);
     else if (name == "Root") FRoot = reader.String(v);
-    else if (name == "ShowButton") FShowButton = reader.Bool(v);
     else if (name == "OnAfterDialog") OnAfterDialog = reader.OpenDialogEvent(v);
     else if (name == "OnBeforeDialog") OnBeforeDialog = reader.OpenDialogEvent(v);
     else if (name == "DialogOptions") {
         const auto& opts = reader.Set(v);
         FAllowCreate = std::find(opts.begin(), opts.end(), "sdAllowCreate") != opts.end();
-    } else if (name.rfind("GlyphMode.", 0) == 0) {
-        reader.Skip(v);  // painting settings of the skinned edit
-    } else tk::TEdit::SetProperty(reader, name, v);
+    } else TsCustomComboEdit::SetProperty(reader, name, v);
 }
 
 }  // namespace sk

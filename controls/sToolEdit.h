@@ -3,44 +3,31 @@
 #include <windows.h>
 #include <shtypes.h>
 
-#include "controls/sBoundLabel.h"
-#include "skinframework/sCommonData.h"
-#include "toolkit/StdCtrls.h"
+#include <functional>
+
+#include "controls/sCustomComboEdit.h"
 
 namespace sk {
 
-class TsDirectoryEdit : public tk::TEdit {
+class TsDirectoryEdit : public TsCustomComboEdit {
 public:
     explicit TsDirectoryEdit(tk::TComponent* owner);
-    TsCommonData& SkinData() { return FSkinData; }
-    TsBoundLabel& BoundLabel() { return FBoundLabel; }
-    // The skin message and the window messages every skinned control shares, then the default.
-    void WndProc(tk::TMessage& m) override {
-        if (!HandleCommonMessage(m, FSkinData)) tk::TEdit::WndProc(m);
-    }
-    void Loaded() override {
-        tk::TEdit::Loaded();
-        FSkinData.Loaded();
-        FBoundLabel.Loaded();
-    }
-    // The button action: runs the folder dialog and puts the accepted folder into the edit.
-    void DoClick();
     tk::TExecOpenDialogEvent OnBeforeDialog, OnAfterDialog;
     const std::wstring& DialogText() const { return FDialogText; }
     const std::wstring& Root() const { return FRoot; }
     std::wstring InitialDir;
     bool NoChangeDir = false;
-    bool ShowButton() const { return FShowButton; }
     void SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& value) override;
     // Shows the folder picker; returns false when cancelled. Replaceable for tests.
     std::function<bool(const std::wstring& start, std::wstring& chosen)> ExecuteDialog;
 
+protected:
+    // Runs the folder dialog and puts the accepted folder into the edit.
+    void ButtonClick() override;
+
 private:
     bool ShellBrowse(const std::wstring& start, std::wstring& chosen);
-    TsCtrlSkinData FSkinData{this, true, 134};
-    TsBoundLabel FBoundLabel{this, &FSkinData};
     std::wstring FDialogText, FRoot = L"rfDesktop";
-    bool FShowButton = true;
     bool FAllowCreate = true;
 };
 

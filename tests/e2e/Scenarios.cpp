@@ -4,6 +4,7 @@
 #include <map>
 
 #include "ButtonLook.h"
+#include "EditLook.h"
 #include "Console.h"
 #include "FileAccess.h"
 #include "FrameChecks.h"
@@ -100,6 +101,7 @@ void full_install(Run& run) {
   check_hover_fade(run.log, run.session.controls);
   const ButtonColours normal = check_button_faces(run.log, run.session.controls);
   check_label_looks(run.log, run.session.controls);
+  check_edits_and_language(run.session, run.layout.dir);
   request_screenshot(L"ready");
   DisabledLookWatch watch(run.session.controls.install_button, normal);
   const bool completed = install_to_completion(run);

@@ -1,0 +1,83 @@
+// Edit and combo box settings beyond the plain system controls: a hint shown in an empty edit,
+// password characters, the border, text alignment and the rectangle the text is kept in; combo
+// box styles with the notices of the list opening and closing, and the list's window.
+#pragma once
+#include "toolkit/StdCtrls.h"
+
+namespace tk {
+
+enum class TBorderStyle { bsNone, bsSingle };
+
+class TMaskEdit : public TCustomEdit {
+public:
+    explicit TMaskEdit(TComponent* owner);
+    const std::wstring& TextHint() const { return FTextHint; }
+    void SetTextHint(const std::wstring& value);
+    // 0: the text is shown as it is.
+    wchar_t PasswordChar() const { return FPasswordChar; }
+    void SetPasswordChar(wchar_t value);
+    TBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TBorderStyle value);
+    bool Ctl3D() const { return FCtl3D; }
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+    void SetReadOnly(bool value);
+    // Keeps the text inside rect of the client area (left and right margins of a one-line
+    // edit); reapplied whenever the window is created.
+    void SetFormattingRect(const RECT& rect);
+    const RECT& FormattingRect() const { return FFormattingRect; }
+    // Selection in characters.
+    void SelectRange(int start, int end);
+    TNotifyEvent OnChange;
+    void SetProperty(TReader& reader, const std::string& name, const TValue& value) override;
+    void WndProc(TMessage& m) override;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    void InitializeWnd() override;
+    // The user or the program changed the text.
+    virtual void Change();
+    void ApplyFormattingRect();
+
+private:
+    std::wstring FTextHint;
+    wchar_t FPasswordChar = 0;
+    TBorderStyle FBorderStyle = TBorderStyle::bsSingle;
+    bool FCtl3D = true;
+    TAlignment FAlignment = TAlignment::taLeftJustify;
+    RECT FFormattingRect{0, 0, 0, 0};
+    bool FHasFormattingRect = false;
+};
+
+enum class TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+
+class TCustomComboBox : public TComboBox {
+public:
+    explicit TCustomComboBox(TComponent* owner);
+    TComboBoxStyle Style() const { return FStyle; }
+    // Takes effect when the window is next created.
+    void SetStyle(TComboBoxStyle value) { FStyle = value; }
+    int DropDownCount() const { return FDropDownCount; }
+    // The list is open.
+    bool DroppedDown();
+    void SetDroppedDown(bool value);
+    // The drop-down list's window and the edit part's window (null when there is none).
+    HWND ListHandle();
+    HWND EditHandle();
+    bool IsListStyle() const { return FStyle != TComboBoxStyle::csDropDown && FStyle != TComboBoxStyle::csSimple; }
+    TNotifyEvent OnDropDown, OnCloseUp, OnChange, OnDblClick;
+    void SetProperty(TReader& reader, const std::string& name, const TValue& value) override;
+    void WndProc(TMessage& m) override;
+
+protected:
+    void CreateParams(TCreateParams& p) override;
+    virtual void DropDown();
+    virtual void CloseUp();
+    virtual void Change();
+
+private:
+    TComboBoxStyle FStyle = TComboBoxStyle::csDropDown;
+    int FDropDownCount = 8;
+};
+
+}  // namespace tk
