@@ -1,5 +1,7 @@
-// Multi-line edit (the installer's log).
+// Multi-line edit (the installer's log): colours from its skin section, and a frame and scroll
+// bars painted and operated by the scroll-window object attached to its window while skinned.
 #pragma once
+#include "controls/acSBUtils.h"
 #include "skinframework/sCommonData.h"
 #include "toolkit/StdCtrls.h"
 
@@ -7,19 +9,32 @@ namespace sk {
 
 class TsMemo : public tk::TMemo {
 public:
-    explicit TsMemo(tk::TComponent* owner) : tk::TMemo(owner) {}
-    TsCommonData& SkinData() { return FSkinData; }
-    // The skin message and the window messages every skinned control shares, then the default.
-    void WndProc(tk::TMessage& m) override {
-        if (!HandleCommonMessage(m, FSkinData)) tk::TMemo::WndProc(m);
-    }
-    void Loaded() override {
-        tk::TMemo::Loaded();
-        FSkinData.Loaded();
-    }
+    explicit TsMemo(tk::TComponent* owner);
+    ~TsMemo() override;
+    TsScrollWndData& SkinData() { return FSkinData; }
+    // The scroll-window object of the memo's window, or null (not skinned, no window).
+    TacEditWnd* ListSW() const;
+
+    tk::TNotifyEvent OnVScroll;
+    tk::TNotifyEvent OnScrollCaret;
+
+    void WndProc(tk::TMessage& m) override;
+    void Loaded() override;
     void SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& value) override;
+
+protected:
+    void InitializeWnd() override;
+
 private:
-    TsCtrlSkinData FSkinData{this, true, 7};
+    // Attaches the scroll-window object while skinned, drops it otherwise.
+    void UpdateScrollWnd();
+    // Destroys and creates the window again; the text stays.
+    void RecreateWnd();
+    void ApplyStateColors();
+    bool OnSkinCommand(tk::TMessage& m);
+    bool OnPaint(tk::TMessage& m);
+
+    TsScrollWndData FSkinData{this, true, 7};
 };
 
 }  // namespace sk
