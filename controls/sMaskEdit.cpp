@@ -42,6 +42,20 @@ int FontHeight(HFONT font) {
     return static_cast<int>(tm.tmHeight);
 }
 
+// The part of a long text that can show in a line of `width` pixels (every character takes at
+// least one): its start, end or middle by the alignment, never splitting a surrogate pair.
+std::wstring VisiblePart(const std::wstring& text, int width, tk::TAlignment alignment) {
+    const size_t room = static_cast<size_t>(std::max(width, 1)) + 2;
+    if (text.size() <= room) return text;
+    size_t start = 0;
+    if (alignment == tk::TAlignment::taRightJustify) start = text.size() - room;
+    else if (alignment == tk::TAlignment::taCenter) start = (text.size() - room) / 2;
+    if (start > 0 && IS_LOW_SURROGATE(text[start])) ++start;
+    size_t end = std::min(text.size(), start + room);
+    if (end < text.size() && end > start && IS_HIGH_SURROGATE(text[end - 1])) --end;
+    return text.substr(start, end - start);
+}
+
 // Messages after which the native edit may have drawn changed text by itself.
 bool ChangesText(UINT msg) {
     switch (msg) {
@@ -172,7 +186,7 @@ void TsMaskEdit::PaintText(tk::TCanvas& canvas) {
         SelectObject(dc, old);
         return;
     }
-    WriteControlText(canvas, ShownText(), Enabled(), FSkinData.ControlIsHot(), FSkinData,
+    WriteControlText(canvas, VisiblePart(ShownText(), r.right - r.left, Alignment()), Enabled(), FSkinData.ControlIsHot(), FSkinData,
                      align | (PasswordChar() ? 0u : static_cast<UINT>(DT_EXTERNALLEADING)), r);
 }
 

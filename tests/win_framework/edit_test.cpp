@@ -296,21 +296,41 @@ TEST_F(EditFixture, TheComboEditKeepsItsTextClearOfTheButtonAndRunsItsActionByBu
     EXPECT_EQ(L"kept", edit->GetText()) << "no direct input: no typing";
 }
 
+TEST_F(EditFixture, AComboEditWithoutAGlyphTakesNoClickKey) {
+    int clicks = 0, changes = 0;
+    auto* edit = Add<TsCustomComboEdit>({20, 20, 300, 41}, [&](TsCustomComboEdit& e) {
+        e.OnButtonClick = [&](tk::TObject*) { ++clicks; };
+        e.OnChange = [&](tk::TObject*) { ++changes; };
+    });
+    EXPECT_EQ(0, edit->Button()->GlyphWidth());
+    ClickAt(edit->Handle(), 50, 8);
+    ASSERT_TRUE(edit->Focused());
+    Press(VK_DOWN, {VK_MENU});
+    EXPECT_EQ(0, clicks) << "no glyph: Alt+Down is an ordinary key";
+    TypeText(L"x");
+    EXPECT_EQ(1, changes) << "the key went on to the text";
+    EXPECT_EQ(L"x", edit->GetText());
+}
+
 TEST_F(EditFixture, LongRightToLeftAndNonBmpTextIsKeptWholeAndPainted) {
-    auto* edit = Add<TsMaskEdit>({20, 20, 300, 41});
     std::wstring text;
     const std::wstring piece = L"\u05E9\u05DC\u05D5\u05DD \U0001F600 abc \U00010348 ";
     while (text.size() < 65536) text += piece;
-    edit->SetText(text);
-    UpdateWindow(edit->Handle());
-    EXPECT_EQ(text, edit->GetText()) << "64 KB of text, right-to-left and surrogate pairs, unchanged";
-    ASSERT_TRUE(edit->PrepareCache());
-    EXPECT_GT(InkPixels(*edit, kEditColor), 20);
-    ClickAt(edit->Handle(), 100, 8);
-    Press(VK_END);
-    UpdateWindow(edit->Handle());
-    FocusOther();
-    EXPECT_EQ(text, edit->GetText());
+    auto* plain = Add<TsMaskEdit>({20, 20, 300, 41});
+    auto* field = Add<TsDirectoryEdit>({20, 60, 300, 81}, [](TsDirectoryEdit& e) { e.SetShowButton(false); });
+    auto* right = Add<TsMaskEdit>({20, 100, 300, 121}, [](TsMaskEdit& e) { e.SetAlignment(tk::TAlignment::taRightJustify); });
+    for (TsMaskEdit* edit : {plain, static_cast<TsMaskEdit*>(field), right}) {
+        edit->SetText(text);
+        UpdateWindow(edit->Handle());
+        EXPECT_EQ(text, edit->GetText()) << "64 KB of text, right-to-left and surrogate pairs, unchanged";
+        ASSERT_TRUE(edit->PrepareCache());
+        EXPECT_GT(InkPixels(*edit, kEditColor), 20);
+        ClickAt(edit->Handle(), 100, 8);
+        Press(VK_END);
+        UpdateWindow(edit->Handle());
+        FocusOther();
+        EXPECT_EQ(text, edit->GetText());
+    }
 }
 
 TEST(EditWithoutSkinSection, KeepsTheNativeLookAndStaysUsable) {
