@@ -117,7 +117,7 @@ private:
     void OnNcCalcSize(tk::TMessage& m);
     bool OnNcHitTest(tk::TMessage& m);
     bool OnBarPress(tk::TMessage& m);
-    void OnNcMouseMove(tk::TMessage& m);
+    bool OnNcMouseMove(tk::TMessage& m);
     void OnThumbDrag(tk::TMessage& m);
     void OnTimer(UINT_PTR id);
     void OnRepeatTick();

@@ -5,6 +5,7 @@
 #include "skinframework/sSkinManager.h"
 #include "skinframework/sVclUtils.h"
 #include "skinpaint/sMaskPaint.h"
+#include "toolkit/Redraw.h"
 
 namespace sk {
 
@@ -205,7 +206,9 @@ void TacScrollWnd::UpdateScrolls() {
     if (SkinData && SkinData->FOwnerControl && SkinData->Updating()) return;
     sBarHorz.ReadScrollInfo(CtrlHandle);
     sBarVert.ReadScrollInfo(CtrlHandle);
-    if (!DontRepaint) PaintBars();
+    // Painted with the window's next frame paint, so a burst of changes (lines added in a
+    // loop) costs one paint and other windows' paints are not held up.
+    if (!DontRepaint && BarsVisible()) tk::RedrawFrame(CtrlHandle);
 }
 
 bool TacScrollWnd::ScrollInfoChanged() {
@@ -316,12 +319,15 @@ void TacScrollWnd::OnThumbDrag(tk::TMessage& m) {
     SendScrollCode(bar, SB_THUMBTRACK, position);
 }
 
-void TacScrollWnd::OnNcMouseMove(tk::TMessage& m) {
-    if (FActiveBar) return;
+bool TacScrollWnd::OnNcMouseMove(tk::TMessage& m) {
+    if (!SkinActive() || !ScrollsInitialized) return false;
     UpdateBarRects();
     const POINT p = WindowPointFromScreen({static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))});
     TacScrollBar* bar = BarAt(p);
-    if (!bar) return;
+    if (!bar) return false;
+    // Over a skinned bar the platform must not see the move: it would draw its own hot bar.
+    m.Result = 0;
+    if (FActiveBar) return true;
     const TacScrollPart part = bar->PartAt(bar->Along(p));
     if (bar != FHotBar || part != FHotPart) {
         FHotBar = bar;
@@ -329,6 +335,7 @@ void TacScrollWnd::OnNcMouseMove(tk::TMessage& m) {
         PaintBars();
     }
     if (!FHoverTimer) FHoverTimer = SetTimer(CtrlHandle, kScrollHoverTimer, kHoverIntervalMs, nullptr) != 0;
+    return true;
 }
 
 void TacScrollWnd::OnHoverTick() {
@@ -443,12 +450,11 @@ void TacScrollWnd::StopInteraction() {
 // ---- Messages ----
 
 bool TacScrollWnd::ChangesScrollState(UINT msg) {
+    // Messages after which the platform may have drawn its own bar without a change of the
+    // scroll information (a change of it is detected by itself).
     switch (msg) {
-        case WM_SETTEXT: case WM_CHAR: case WM_KEYDOWN: case WM_KEYUP: case WM_MOUSEWHEEL: case WM_MOUSEHWHEEL:
-        case WM_VSCROLL: case WM_HSCROLL: case WM_SETFOCUS: case WM_KILLFOCUS: case WM_LBUTTONDOWN:
-        case WM_LBUTTONUP: case WM_SIZE: case WM_PASTE: case WM_CUT: case WM_CLEAR: case WM_UNDO:
-        case EM_REPLACESEL: case EM_SCROLL: case EM_LINESCROLL: case EM_SCROLLCARET: case EM_SETSEL:
-        case WM_SETFONT: case WM_ENABLE: case WM_STYLECHANGED:
+        case WM_SIZE: case WM_SETFOCUS: case WM_KILLFOCUS: case WM_ENABLE: case WM_STYLECHANGED:
+        case WM_NCMOUSELEAVE: case WM_SETFONT:
             return true;
         default:
             return false;
@@ -474,7 +480,7 @@ void TacScrollWnd::acWndProc(tk::TMessage& m) {
             if (OnBarPress(m)) return;
             break;
         case WM_NCMOUSEMOVE:
-            OnNcMouseMove(m);
+            if (OnNcMouseMove(m)) return;
             break;
         case WM_MOUSEMOVE:
             if (FActiveBar) {

@@ -8,6 +8,7 @@
 #include "Console.h"
 #include "FileAccess.h"
 #include "FrameChecks.h"
+#include "MemoLook.h"
 #include "MenuChecks.h"
 #include "InstallChecks.h"
 #include "InstallLayout.h"
@@ -110,6 +111,7 @@ void full_install(Run& run) {
   watch.check_enabled_face(run.log);
   request_screenshot(L"done");
   check_complete_installation(run, LogOptions{});
+  check_log_scroll_bar(run.session);
   finish_by_second_click(run.session);
 }
 

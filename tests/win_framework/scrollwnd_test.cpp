@@ -390,6 +390,21 @@ TEST_F(ScrollWndTest, WheelScrollsAndTheBarFollows) {
     EXPECT_EQ(ThumbRows(), rowsBefore);
 }
 
+TEST_F(ScrollWndTest, HoverShowsTheSkinsHotPartAndNotThePlatformsBar) {
+    NewMemo(100);
+    const POINT down = PartPoint(sk::spLineDown);
+    const int edgeY = VBar().BarRect.bottom - 1;  // the button's face, clear of its arrow
+    MoveToWindowPoint(Wnd(), down.x, down.y);
+    ASSERT_TRUE(PumpUntil([&] { return Sw().HotPart() == sk::spLineDown; }));
+    PumpFor(40);
+    EXPECT_EQ(FramePixel(Wnd(), VBar().BarRect.left + 1, edgeY), AsRgb(kArrowFaceHot));
+    // Leaving the bar: the hover tick clears the hot part and the face returns.
+    MoveToWindowPoint(Wnd(), 40, 40);
+    ASSERT_TRUE(PumpUntil([&] { return Sw().HotPart() == sk::spNone; }));
+    PumpFor(40);
+    EXPECT_EQ(FramePixel(Wnd(), VBar().BarRect.left + 1, edgeY), AsRgb(kArrowFace));
+}
+
 TEST_F(ScrollWndTest, CornerSquareOnlyWithBothBars) {
     NewMemo(100, "ssVertical");
     const sk::TacScrollBar& v = VBar();
