@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include "controls/acAlphaImgList.h"
 #include "controls/sToolEdit.h"
 #include "toolkit/DescriptionReader.h"
 
@@ -48,12 +49,6 @@ int IconIndex(LPCITEMIDLIST item, UINT extra) {
                         SHGFI_PIDL | SHGFI_SYSICONINDEX | SHGFI_SMALLICON | extra))
         return -1;
     return info.iIcon;
-}
-
-HIMAGELIST SystemSmallImages() {
-    SHFILEINFOW info{};
-    return reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoW(L"C:\\", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
 }
 
 constexpr int kSharedOverlay = 1;  // the system image list's first overlay: the shared hand
@@ -124,7 +119,7 @@ TacShellFolder* TsShellTreeView::FolderOf(tk::TTreeNode* node) const {
 
 void TsShellTreeView::InitializeWnd() {
     TsTreeView::InitializeWnd();
-    SetImageList(SystemSmallImages());
+    if (UseShellImages) SetImageList(SystemSmallImageList());
     if (!FRootBuilt && !IsLoading()) BuildRoot(FRoot);
 }
 
@@ -283,6 +278,13 @@ bool TsShellTreeView::RenameItem(tk::TTreeNode* node, const std::wstring& name) 
 
 void TsShellTreeView::SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& v) {
     if (name == "Root") FRoot = reader.String(v);
+    else if (name == "UseShellImages") UseShellImages = reader.Bool(v);
+    else if (name == "AutoRefresh") reader.Bool(v);  // the tree is read again only on request
+    else if (name == "ShowExt") {
+        // Names are shown as the shell shows them; the tree lists folders, whose names carry
+        // no extension to show or hide.
+        reader.Enum(v, {"seHide", "seShow", "seSystem"});
+    }
     else if (name == "ObjectTypes") {
         ObjectTypes = 0;
         for (const std::string& t : reader.Set(v)) {

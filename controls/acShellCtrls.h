@@ -50,6 +50,7 @@ public:
     const std::wstring& Root() const { return FRoot; }
     void SetRoot(const std::wstring& root);
     int ObjectTypes = otFolders | otHidden;
+    bool UseShellImages = true;
 
     // The selected node's file-system path, or empty.
     std::wstring Path() const;

@@ -24,12 +24,14 @@ TsTreeView::TsTreeView(tk::TComponent* owner, int coc) : tk::TTreeView(owner), F
 
 void TsTreeView::SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& v) {
     if (name == "HotTrack") HotTrack = reader.Bool(v);
-    else if (!FSkinData.ReadProperty(reader, name, v)) tk::TTreeView::SetProperty(reader, name, v);
+    else if (!FSkinData.ReadProperty(reader, name, v) && !FBoundLabel.ReadProperty(reader, name, v))
+        tk::TTreeView::SetProperty(reader, name, v);
 }
 
 void TsTreeView::Loaded() {
     tk::TTreeView::Loaded();
     FSkinData.Loaded();
+    FBoundLabel.Loaded();
     ApplyColors();
 }
 

@@ -2,6 +2,7 @@
 // every item is drawn after the system's own drawing, with the "SELECTION" section (or the
 // skin's highlight colours) for the selected or hot item.
 #pragma once
+#include "controls/sBoundLabel.h"
 #include "skinframework/sCommonData.h"
 #include "toolkit/ComCtrls.h"
 
@@ -11,6 +12,7 @@ class TsTreeView : public tk::TTreeView {
 public:
     explicit TsTreeView(tk::TComponent* owner, int coc = 96);
     TsScrollWndData& SkinData() { return FSkinData; }
+    TsBoundLabel& BoundLabel() { return FBoundLabel; }
     bool HotTrack = false;
     // The program's own drawing of an item, called before the skin's (the stage and the
     // platform's record as it came).
@@ -35,6 +37,7 @@ private:
     HTREEITEM HotItem() const;
 
     TsScrollWndData FSkinData;
+    TsBoundLabel FBoundLabel{this, &FSkinData};
 };
 
 }  // namespace sk

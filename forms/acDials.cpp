@@ -14,6 +14,14 @@ tk::TObject* MakeRunTimeProvider(tk::TForm* form, TsSkinManager* manager) {
     return provider;
 }
 
-void RegisterFormSkinning() { TsSkinManager::SetProviderFactory(MakeRunTimeProvider); }
+void RegisterFormSkinning() {
+    TsSkinManager::SetProviderFactory(MakeRunTimeProvider);
+    // A provider stored in a form's description belongs to that form.
+    tk::TClassRegistry::Register("TsSkinProvider", [](tk::TComponent* owner) -> tk::TComponent* {
+        auto* form = dynamic_cast<tk::TForm*>(owner);
+        if (!form) throw tk::Exception(L"A skin provider belongs to a form");
+        return new TsSkinProvider(form, nullptr);
+    });
+}
 
 }  // namespace sk

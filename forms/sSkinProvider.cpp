@@ -8,6 +8,7 @@
 
 #include "forms/sTitleAnimation.h"
 #include "skinframework/sSkinManager.h"
+#include "toolkit/DescriptionReader.h"
 #include "toolkit/Redraw.h"
 #include "skinframework/sVclUtils.h"
 
@@ -405,6 +406,37 @@ bool TsSkinProvider::ButtonEnabled(int code) const {
     }
 }
 
+rd::TRect TsSkinProvider::GripRect() const {
+    if (!GripRightBottom || !FForm->HandleAllocated()) return {};
+    HWND h = FForm->Handle();
+    const LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE);
+    const TSkinModel* model = FCommonData->ActiveModel();
+    if (!(style & WS_THICKFRAME) || IsZoomed(h) || !model) return {};
+    const int grip = model->ConstData.GripRightBottom;
+    if (!model->IsValidImgIndex(grip)) return {};
+    const TsMaskData& mask = model->ma[static_cast<size_t>(grip)];
+    const TFrameGeometry g = Geometry();
+    RECT cr;
+    GetClientRect(h, &cr);
+    const int right = g.OffsetX + cr.right, bottom = g.OffsetY + cr.bottom;
+    return {right - MaskImageWidth(mask), bottom - MaskImageHeight(mask), right, bottom};
+}
+
+void TsSkinProvider::SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& v) {
+    if (name == "GripMode") GripRightBottom = reader.Enum(v, {"gmNone", "gmRightBottom"}) == 1;
+    else if (name == "ShowAppIcon") ShowAppIcon = reader.Bool(v);
+    else if (name == "DrawNonClientArea") DrawNonClientArea = reader.Bool(v);
+    else if (name == "DrawClientArea") DrawClientArea = reader.Bool(v);
+    else if (name == "UseGlobalColor") UseGlobalColor = reader.Bool(v);
+    else if (name == "MakeSkinMenu") MakeSkinMenu = reader.Bool(v);
+    else if (!FCommonData->ReadProperty(reader, name, v)) tk::TComponent::SetProperty(reader, name, v);
+}
+
+void TsSkinProvider::Loaded() {
+    tk::TComponent::Loaded();
+    FCommonData->Loaded();
+}
+
 int TsSkinProvider::OwnHitTest(int x, int y) {
     if (TsCaptionButton* b = FButtons.At(x, y)) {
         if (b->HitCode == htCloseButton || b->HitCode == htMaxButton || b->HitCode == htMinButton)
@@ -415,6 +447,8 @@ int TsSkinProvider::OwnHitTest(int x, int y) {
     const rd::TRect& icon = g.IconRect;
     if (icon.Right > icon.Left && x >= icon.Left && x < icon.Right && y >= icon.Top && y < icon.Bottom)
         return htSysMenu;
+    const rd::TRect grip = GripRect();
+    if (x >= grip.Left && x < grip.Right && y >= grip.Top && y < grip.Bottom) return HTBOTTOMRIGHT;
     return 0;
 }
 

@@ -39,6 +39,8 @@ public:
     bool DrawNonClientArea = true;
     bool DrawClientArea = true;
     bool ShowAppIcon = true;
+    // GripMode gmRightBottom: a size grip at the client area's bottom right (sizeable windows).
+    bool GripRightBottom = false;
 
     TsScrollWndData& SkinData() { return *FCommonData; }
     // The frame is painted by the provider (a live skin with "FORM" and "FORMTITLE").
@@ -57,6 +59,11 @@ public:
     void PaintFrame();
     // Paints the frame from a valid cache into a device context in window coordinates.
     void PaintFrameTo(HDC dc);
+    // The size grip in window coordinates; empty when none is shown.
+    rd::TRect GripRect() const;
+    // A provider stored in a window description: its settings, then its skin data's binding.
+    void SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& value) override;
+    void Loaded() override;
     // The rectangles last cut out of the window region.
     const std::vector<rd::TRect>& CutOut() const { return FArOR; }
     void DropSysMenu(int x, int y);
@@ -78,6 +85,7 @@ private:
     void PaintTitle(rd::TBitmap32& view, const TFrameGeometry& g, int state);
     void PaintCaptionText(rd::TBitmap32& view, const TFrameGeometry& g, int state);
     void PaintIcon(const TFrameGeometry& g);
+    void PaintGrip(rd::TBitmap32& view);
     void PaintButton(rd::TBitmap32& view, TsCaptionButton& b);
     void SaveButtonBackground(rd::TBitmap32& view, TsCaptionButton& b);
     void RepaintButton(int hitCode, bool animate);

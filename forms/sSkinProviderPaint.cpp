@@ -110,7 +110,16 @@ void TsSkinProvider::BuildCache() {
     rd::PaintSectionFace(FCommonData->SkinIndex, L"FORM", behind, FCommonData->HotTexture, FCommonData->Texture, model,
                          view, {0, 0}, {0, 0, width, height}, state);
     if (g.CaptionHeight > 0) PaintTitle(*view, g, FFormActive ? 1 : 0);
+    PaintGrip(*view);
     FCommonData->BGChanged = false;
+}
+
+void TsSkinProvider::PaintGrip(rd::TBitmap32& view) {
+    const rd::TRect r = GripRect();
+    if (r.Right <= r.Left) return;
+    const TSkinModel* model = FCommonData->ActiveModel();
+    const TsMaskData& mask = model->ma[static_cast<size_t>(model->ConstData.GripRightBottom)];
+    rd::PaintMaskGlyph(&view, {r.Left, r.Top}, 0, rd::CacheInfoForBitmap(&view, 0, 0), mask, 1);
 }
 
 void TsSkinProvider::PaintTitle(rd::TBitmap32& view, const TFrameGeometry& g, int active) {
@@ -280,6 +289,13 @@ void TsSkinProvider::PaintClient(HDC dc, const RECT& clip) {
         HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(rd::ColorToRGB(FCommonData->GetBgColor(state))));
         FillRect(mem, &client, brush);
         DeleteObject(brush);
+    }
+    const rd::TRect grip = GripRect();
+    if (grip.Right > grip.Left && PrepareCache()) {
+        // The grip lies in the client area: from the cache even over a plain background.
+        const rd::TPoint offset = ClientOffset();
+        BitBlt(mem, grip.Left - offset.X, grip.Top - offset.Y, grip.Right - grip.Left, grip.Bottom - grip.Top,
+               FCommonData->FCacheBmp->Canvas().Handle(), grip.Left, grip.Top, SRCCOPY);
     }
     FForm->PaintGraphicControls(mem, clip);
     BitBlt(dc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, mem, clip.left, clip.top, SRCCOPY);

@@ -22,11 +22,7 @@ namespace {
 const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kalvetra";
 const wchar_t kFullPathNeeded[] = L"Укажите полный путь установки.\nНапример: C:\\Program Files\\Kalvetra";
 
-template <class T> T* Bind(tk::TForm& form, const wchar_t* name) {
-    auto* c = dynamic_cast<T*>(form.FindComponent(name));
-    if (!c) throw tk::EReadError(tk::Format(L"Component %s missing from the window description", {name}));
-    return c;
-}
+template <class T> T* Bind(tk::TForm& form, const wchar_t* name) { return tk::BindComponent<T>(form, name); }
 }  // namespace
 
 TForm1::TForm1(tk::TComponent* owner) : tk::TForm(owner) {

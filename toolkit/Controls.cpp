@@ -230,8 +230,9 @@ void TWinControl::RemoveControl(TControl* c) {
 
 HWND TWinControl::Handle() {
     if (!FHandle) {
+        // The parent's window creates its children's windows, this one among them.
         if (Parent()) Parent()->HandleNeeded();
-        CreateWnd();
+        if (!FHandle) CreateWnd();
     }
     return FHandle;
 }

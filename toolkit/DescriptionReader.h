@@ -98,4 +98,12 @@ private:
     std::string FContext;  // component.property being read, for messages
 };
 
+// The component of a loaded description by name, of the class the program expects; a
+// description without it is an error (EReadError).
+template <class T> T* BindComponent(TComponent& owner, const wchar_t* name) {
+    auto* c = dynamic_cast<T*>(owner.FindComponent(name));
+    if (!c) throw EReadError(Format(L"Component %s missing from the window description", {name}));
+    return c;
+}
+
 }  // namespace tk
