@@ -49,7 +49,10 @@ TsComboBox::TsComboBox(tk::TComponent* owner) : tk::TCustomComboBox(owner) {
     FSkinData.FSkinSection = L"COMBOBOX";
 }
 
-TsComboBox::~TsComboBox() { DetachEdit(); }
+TsComboBox::~TsComboBox() {
+    DetachList();
+    DetachEdit();
+}
 
 bool TsComboBox::Ready() const { return FSkinData.Skinned() && !FSkinData.OwnerDestroying(); }
 
@@ -320,6 +323,22 @@ bool TsComboBox::EditMessage(HWND edit, UINT msg, WPARAM wp, LPARAM lp, LRESULT&
     }
 }
 
+// ---- Drop-down list ----
+
+TacEditWnd* TsComboBox::ListSW() const {
+    return lboxhandle ? dynamic_cast<TacEditWnd*>(FindScrollWnd(lboxhandle)) : nullptr;
+}
+
+void TsComboBox::AttachList(HWND list) {
+    if (!list || list == FEditWnd || ListSW()) return;
+    if (AttachComboListWnd(list, &FSkinData, FSkinData.SkinManager(), L"EDIT")) lboxhandle = list;
+}
+
+void TsComboBox::DetachList() {
+    if (lboxhandle && IsWindow(lboxhandle) && FindScrollWnd(lboxhandle)) DetachEditWnd(lboxhandle);
+    lboxhandle = nullptr;
+}
+
 // ---- Input ----
 
 void TsComboBox::OnFocusNotice(bool gained) {
@@ -384,6 +403,8 @@ bool TsComboBox::HandleSkinMessage(tk::TMessage& m) {
     switch (SkinCmdOf(m.WParam)) {
         case SC_NEWSKIN: case SC_REMOVESKIN: case SC_REFRESH:
             if (!ours || Destroying()) return false;
+            // The list takes its object again the next time it asks for its colours.
+            DetachList();
             HandleSkinCommand(m, FSkinData);
             Refresh();
             return true;
@@ -424,6 +445,9 @@ bool TsComboBox::HandleSkinnedMessage(tk::TMessage& m) {
             Refresh();
             return true;
         case WM_SIZE: case WM_WINDOWPOSCHANGED: FSkinData.BGChanged = true; return false;
+        case WM_CTLCOLORLISTBOX:
+            AttachList(reinterpret_cast<HWND>(m.LParam));
+            return false;
         default: return false;
     }
 }

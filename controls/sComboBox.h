@@ -4,6 +4,7 @@
 // native edit (caret, selection); otherwise the whole control shows the cache. A read-only combo
 // takes the focus but changes its selection neither by keyboard nor by mouse.
 #pragma once
+#include "controls/acSBUtils.h"
 #include "controls/sBoundLabel.h"
 #include "render/sAlphaGraph.h"
 #include "skinframework/sCommonData.h"
@@ -26,6 +27,9 @@ public:
     unsigned DisabledKind() const { return FDisabledKind; }
     // The list is open (between the drop-down and close-up notices).
     bool ListOpen() const { return FDropDown; }
+    // The skinned frame and bars of the drop-down list, attached when the list first asks for
+    // its colours while skinned; null otherwise.
+    TacEditWnd* ListSW() const;
 
     // Where the button lies in the control (empty without a button).
     RECT ButtonRect();
@@ -62,6 +66,8 @@ private:
     bool HandleReadOnly(tk::TMessage& m);
     void AttachEdit();
     void DetachEdit();
+    void AttachList(HWND list);
+    void DetachList();
     // The combo's own handling of a message to its edit part; true when handled.
     bool EditMessage(HWND edit, UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     static LRESULT CALLBACK EditProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
@@ -75,6 +81,7 @@ private:
     tk::TAlignment FAlignment = tk::TAlignment::taLeftJustify;
     TVerticalAlignment FVerticalAlignment = TVerticalAlignment::taVerticalCenter;
     HWND FEditWnd = nullptr;
+    HWND lboxhandle = nullptr;  // the drop-down list while its scroll-window object is attached
 };
 
 }  // namespace sk

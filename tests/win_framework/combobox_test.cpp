@@ -136,6 +136,29 @@ TEST_F(ComboFixture, ChoosingAnItemWithTheMouse) {
     EXPECT_NE(2, Combo->ButtonState());
 }
 
+TEST_F(ComboFixture, TheOpenedListGetsTheSkinnedEditFrameAndIsReleasedWithTheCombo) {
+    EXPECT_EQ(nullptr, Combo->ListSW()) << "nothing before the list is shown";
+    ClickButton();
+    ASSERT_TRUE(PumpUntil([&] { return Combo->ListOpen(); }));
+    const HWND list = Combo->ListHandle();
+    ASSERT_TRUE(PumpUntil([&] { return Combo->ListSW() != nullptr; })) << "attached when the list asked for colours";
+    EXPECT_EQ(FindScrollWnd(list), Combo->ListSW());
+    PumpFor(100);
+    RECT r;
+    GetWindowRect(list, &r);
+    POINT client{0, 0};
+    ClientToScreen(list, &client);
+    EXPECT_GT(client.x - r.left, 0) << "the list keeps a frame";
+    int ring = 0;
+    for (int y = 2; y < r.bottom - r.top - 2; ++y) ring += WindowPixel(list, 0, y) == kRingNormal || WindowPixel(list, 1, y) == kRingNormal;
+    EXPECT_GT(ring, 0) << "the frame is painted from the \"EDIT\" section";
+    Press(VK_ESCAPE);
+    EXPECT_TRUE(PumpUntil([&] { return !Combo->ListOpen(); }));
+    tk::TComponent::Free(Combo);
+    EXPECT_EQ(nullptr, FindScrollWnd(list)) << "the combo detaches the list's object when it goes";
+    Combo = MakeCombo(Form.get(), {20, 20, 200, 41});
+}
+
 TEST_F(ComboFixture, ChoosingAnItemWithTheKeyboard) {
     Click(Combo->Handle(), 30, 10);
     ASSERT_TRUE(ComboHasFocus());
