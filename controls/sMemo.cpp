@@ -24,6 +24,7 @@ void TsMemo::SetProperty(tk::TReader& reader, const std::string& name, const tk:
 void TsMemo::Loaded() {
     tk::TMemo::Loaded();
     FSkinData.Loaded();
+    ApplyStateColors();
     UpdateScrollWnd();
 }
 
@@ -65,6 +66,7 @@ bool TsMemo::OnSkinCommand(tk::TMessage& m) {
     switch (HIWORD(m.WParam)) {
         case SC_NEWSKIN:
             HandleSkinCommand(m, FSkinData);
+            ApplyStateColors();  // the stored colours give way to the section's at once
             UpdateScrollWnd();
             return true;
         case SC_REMOVESKIN:
@@ -74,6 +76,7 @@ bool TsMemo::OnSkinCommand(tk::TMessage& m) {
             return true;
         case SC_REFRESH:
             HandleSkinCommand(m, FSkinData);
+            ApplyStateColors();
             UpdateScrollWnd();
             if (HandleAllocated())
                 RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
