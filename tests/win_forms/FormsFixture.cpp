@@ -32,6 +32,7 @@ std::string FrameSkinOptions(TFrameSkin kind) {
     std::string options = kvfw::TestSkinOptions();
     std::string global = "[GLOBALINFO]\nBIRIGHT=1\n";
     if (kind != TFrameSkin::NoButtonMasks) global += "SICONCLOSE=@0000@0010@0020@0020@2@0\n";
+    if (kind == TFrameSkin::Full) global += "GRIPIMAGE=@0000@0010@0012@0022@1@0\n";
     options = Replace(options, "[GLOBALINFO]\n", global);
     // The frame: the button's first two border frames (key-coloured top-left pixel), a
     // vertical gradient so that children copy their background from the form's cache.
