@@ -1,5 +1,7 @@
 #include "controls/sButton.h"
 
+#include "controls/sGlyphUtils.h"
+
 #include <algorithm>
 
 #include "skinframework/acGlow.h"
@@ -34,6 +36,7 @@ TsButton::TsButton(tk::TComponent* owner) : tk::TButton(owner) {}
 
 TsButton::~TsButton() {
     *FAlive = false;
+    if (FImages) FImages->RemoveFreeNotification(this);
     StopFade(FFadeTimer);
     DropStoredRegion();
 }
@@ -57,7 +60,6 @@ void TsButton::SetProperty(tk::TReader& reader, const std::string& name, const t
     else if (name == "FocusMargin") FFocusMargin = reader.Int(v);
     else if (name == "ContentMargin") FContentMargin = reader.Int(v);
     else if (name == "WordWrap") FWordWrap = reader.Bool(v);
-    else if (name == "Default") FDefault = reader.Bool(v);
     else tk::TButton::SetProperty(reader, name, v);
 }
 
@@ -105,10 +107,51 @@ void TsButton::SetWordWrap(bool value) {
     Changed();
 }
 
-void TsButton::SetDefault(bool value) {
-    if (FDefault == value) return;
-    FDefault = value;
+void TsButton::SetImages(tk::TCustomImageList* value) {
+    if (FImages == value) return;
+    if (FImages) FImages->RemoveFreeNotification(this);
+    FImages = value;
+    if (FImages) FImages->FreeNotification(this);
     Changed();
+}
+
+void TsButton::Notification(tk::TComponent* component, tk::TOperation operation) {
+    tk::TButton::Notification(component, operation);
+    if (operation == tk::TOperation::opRemove && component == FImages) {
+        FImages = nullptr;
+        Changed();
+    }
+}
+
+void TsButton::SetStateImageIndex(int slot, int value) {
+    if (FImageIndexes[slot] == value) return;
+    FImageIndexes[slot] = value;
+    Changed();
+}
+
+void TsButton::SetImageAlignment(TImageAlignment value) {
+    if (FImageAlignment == value) return;
+    FImageAlignment = value;
+    Changed();
+}
+
+void TsButton::SetImageMargins(const RECT& value) {
+    if (EqualRect(&FImageMargins, &value)) return;
+    FImageMargins = value;
+    Changed();
+}
+
+void TsButton::SetReflected(bool value) {
+    if (FReflected == value) return;
+    FReflected = value;
+    Changed();
+}
+
+void TsButton::SetButtonStyle(bool active) {
+    if (IsFocused == active) return;
+    IsFocused = active;
+    FSkinData.BGChanged = true;
+    if (!IsLoading() && HandleAllocated()) Invalidate();
 }
 
 // ---- State ----
@@ -124,7 +167,8 @@ int TsButton::CurrentState() {
     }
     if (FDown) return bsPressed;
     if (FSkinData.ControlIsHot()) return bsHot;
-    if (FDefault) return bsDefault;
+    // The form's default button while no other push button has the focus.
+    if (Active()) return bsDefault;
     return bsNormal;
 }
 
@@ -180,6 +224,7 @@ bool TsButton::PrepareCache() {
     cache->Canvas().Font.Assign(Font());
     const int state = CurrentState();
     PaintFaceLayers(cache->View(), bg, SkinState(state));
+    DrawGlyph(state);
     DrawCaption(state);
     if (!Enabled()) {
         const rd::TColor parentColor = Parent() ? rd::ColorToRGB(Parent()->Color()) : rd::clMagenta;
@@ -201,17 +246,104 @@ SIZE TsButton::TextRectSize() {
     return rd::MeasureText(Font().Handle(), Caption(), DT_EXPANDTABS | DT_CENTER, width, FWordWrap);
 }
 
+bool TsButton::ShiftsContent(int state) {
+    TsSkinManager* manager = FSkinData.SkinManager();
+    return state == bsPressed && (!FSkinData.Skinned() || (manager && manager->ButtonsOptions.ShiftContentOnClick));
+}
+
+bool TsButton::HasImage() const { return FImages && FImages->ValidIndex(FImageIndexes[0]); }
+
 RECT TsButton::CaptionRect() {
     const SIZE text = TextRectSize();
+    const int tw = static_cast<int>(text.cx), th = static_cast<int>(text.cy);
+    const int w = Width(), h = Height(), cm = FContentMargin;
+    const RECT& im = FImageMargins;
+    const int iw = HasImage() ? FImages->Width() : 0, ih = HasImage() ? FImages->Height() : 0;
     RECT r;
-    r.left = (Width() - static_cast<int>(text.cx)) / 2 - 1;
-    r.right = r.left + static_cast<int>(text.cx) + 2;
-    r.top = (Height() - static_cast<int>(text.cy)) / 2;
-    r.bottom = Height() - r.top;
-    TsSkinManager* manager = FSkinData.SkinManager();
-    if (CurrentState() == bsPressed && (!FSkinData.Skinned() || (manager && manager->ButtonsOptions.ShiftContentOnClick)))
-        OffsetRect(&r, 1, 1);
+    r.top = (h - th) / 2;
+    r.bottom = h - r.top;
+    switch (HasImage() ? FImageAlignment : TImageAlignment::iaCenter) {
+        case TImageAlignment::iaLeft:
+            r.left = im.left + cm + iw + im.right;
+            r.right = w - cm;
+            break;
+        case TImageAlignment::iaRight:
+            r.left = cm;
+            r.right = w - im.right - cm - iw - im.left;
+            break;
+        case TImageAlignment::iaTop: {
+            const int t = im.top + 2 * cm + ih;
+            r.top = t + (h - cm - t - th) / 2;
+            r.bottom = r.top + th;
+            r.left = cm;
+            r.right = w - cm;
+            break;
+        }
+        case TImageAlignment::iaBottom: {
+            const int b = h - im.bottom - cm - ih - im.top;
+            r.top = im.top + (b - im.top - th) / 2;
+            r.bottom = r.top + th;
+            r.left = cm;
+            r.right = w - cm;
+            break;
+        }
+        case TImageAlignment::iaCenter:
+            r.left = (w - tw) / 2 - 1;
+            r.right = r.left + tw + 2;
+            break;
+    }
+    if (ShiftsContent(CurrentState())) OffsetRect(&r, 1, 1);
     return r;
+}
+
+int TsButton::GlyphIndex() {
+    if (!FImages) return -1;
+    int slot = CurrentState();
+    if (!Enabled()) slot = 4;
+    else if (slot != bsPressed && FSkinData.FFocused) slot = 3;
+    const int index = FImageIndexes[slot];
+    if (FImages->ValidIndex(index)) return index;
+    return FImages->ValidIndex(FImageIndexes[0]) ? FImageIndexes[0] : -1;
+}
+
+RECT TsButton::GlyphRect() {
+    if (!HasImage()) return RECT{};
+    const int w = Width(), h = Height(), cm = FContentMargin;
+    const int iw = FImages->Width(), ih = FImages->Height();
+    const RECT& im = FImageMargins;
+    int x = (w - iw) / 2, y = (h - ih) / 2;
+    switch (FImageAlignment) {
+        case TImageAlignment::iaLeft: x = im.left + cm; break;
+        case TImageAlignment::iaRight: x = w - im.right - cm - iw; break;
+        case TImageAlignment::iaTop: y = im.bottom + cm; break;
+        case TImageAlignment::iaBottom: y = h - im.bottom - cm - ih; break;
+        case TImageAlignment::iaCenter: break;
+    }
+    RECT r{x, y, x + iw, y + ih};
+    if (ShiftsContent(CurrentState())) OffsetRect(&r, 1, 1);
+    return r;
+}
+
+void TsButton::DrawGlyph(int state) {
+    TacCacheBitmap* cache = FSkinData.FCacheBmp.get();
+    const int index = GlyphIndex();
+    if (!cache || index < 0) return;
+    TsSkinManager* manager = FSkinData.SkinManager();
+    TsGlyphPaintInfo info;
+    info.DstBmp = cache->View();
+    info.Images = FImages;
+    info.ImageIndex = index;
+    info.SkinIndex = FSkinData.SkinIndex;
+    info.Manager = manager;
+    info.GlyphRect = GlyphRect();
+    info.Enabled = Enabled();
+    info.Pressed = state == bsPressed;
+    info.Grayed = FSkinData.Skinned() && manager && manager->Effects.DiscoloredGlyphs;
+    info.State = state;
+    info.DisabledGlyphKind = dgBlended;
+    info.Reflected = FReflected;
+    GdiFlush();
+    PaintButtonGlyph(info);
 }
 
 void TsButton::DrawCaption(int state) {

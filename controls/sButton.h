@@ -8,12 +8,15 @@
 #include "render/sAlphaGraph.h"
 #include "skinframework/sCommonData.h"
 #include "skinframework/sFade.h"
+#include "toolkit/ImgList.h"
 #include "toolkit/StdCtrls.h"
 
 namespace sk {
 
 // What CurrentState returns.
 enum TsButtonState { bsNormal = 0, bsHot = 1, bsPressed = 2, bsDefault = 3 };
+// Where the image sits beside the caption.
+enum class TImageAlignment { iaLeft, iaRight, iaTop, iaBottom, iaCenter };
 
 class TsButton : public tk::TButton {
 public:
@@ -35,6 +38,11 @@ public:
     bool PrepareCache();
     SIZE TextRectSize();
     RECT CaptionRect();
+    // The image index of the current state (disabled, pressed, focused, hot, default), each
+    // falling back to ImageIndex when outside the list; -1 without a valid image.
+    int GlyphIndex();
+    // Where the image goes, in control coordinates; empty without a valid image.
+    RECT GlyphRect();
     // Copies the face to dc (the window's own when dc is null), rebuilding it when stale.
     void PaintToDC(HDC dc);
 
@@ -50,10 +58,27 @@ public:
     void SetContentMargin(int value);
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool value);
-    bool Default() const { return FDefault; }
-    void SetDefault(bool value);
     TacAnimatEvents AnimatEvents() const { return FAnimatEvents; }
     void SetAnimatEvents(TacAnimatEvents value) { FAnimatEvents = value; }
+    // Images: the list is not owned; the button lets go of it when it is freed.
+    tk::TCustomImageList* Images() const { return FImages; }
+    void SetImages(tk::TCustomImageList* value);
+    int ImageIndex() const { return FImageIndexes[0]; }
+    void SetImageIndex(int value) { SetStateImageIndex(0, value); }
+    int HotImageIndex() const { return FImageIndexes[1]; }
+    void SetHotImageIndex(int value) { SetStateImageIndex(1, value); }
+    int PressedImageIndex() const { return FImageIndexes[2]; }
+    void SetPressedImageIndex(int value) { SetStateImageIndex(2, value); }
+    int SelectedImageIndex() const { return FImageIndexes[3]; }
+    void SetSelectedImageIndex(int value) { SetStateImageIndex(3, value); }
+    int DisabledImageIndex() const { return FImageIndexes[4]; }
+    void SetDisabledImageIndex(int value) { SetStateImageIndex(4, value); }
+    TImageAlignment ImageAlignment() const { return FImageAlignment; }
+    void SetImageAlignment(TImageAlignment value);
+    RECT ImageMargins() const { return FImageMargins; }
+    void SetImageMargins(const RECT& value);
+    bool Reflected() const { return FReflected; }
+    void SetReflected(bool value);
     TsFadeTimer* FadeTimer() const { return FFadeTimer; }
     // The region of the last cache build not yet handed to the window (1: none built yet).
     HRGN StoredRegion() const { return FRegion; }
@@ -69,6 +94,9 @@ public:
 
 protected:
     void CreateParams(tk::TCreateParams& p) override;
+    void Notification(tk::TComponent* component, tk::TOperation operation) override;
+    // The default look follows the focus: repaint when it changes.
+    void SetButtonStyle(bool active) override;
 
 private:
     bool HandleSkinMessage(tk::TMessage& m);
@@ -85,6 +113,10 @@ private:
     void PaintFaceLayers(rd::TBitmap32* cache, const rd::TCacheInfo& bg, int skinState);
     void PaintBorder(rd::TBitmap32* cache, const rd::TCacheInfo& bg, int skinState);
     void DrawCaption(int state);
+    void DrawGlyph(int state);
+    bool HasImage() const;
+    bool ShiftsContent(int state);
+    void SetStateImageIndex(int slot, int value);
     void DrawFocusFrame(const RECT& caption);
     bool NeedsRegion() const;
     void ApplyRegion(HDC dc);
@@ -107,9 +139,14 @@ private:
     bool FShowFocus = true;
     int FContentMargin = 6;
     bool FWordWrap = true;
-    bool FDefault = false;
+    tk::TCustomImageList* FImages = nullptr;
+    int FImageIndexes[5] = {-1, -1, -1, -1, -1};  // normal, hot, pressed, selected, disabled
+    TImageAlignment FImageAlignment = TImageAlignment::iaLeft;
+    RECT FImageMargins{};
+    bool FReflected = false;
     HRGN FRegion = reinterpret_cast<HRGN>(1);
     bool FRegionApplied = false;
+    bool IsFocused = false;  // the last default look asked for (Active)
     bool FInPress = false;
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };

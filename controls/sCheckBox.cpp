@@ -52,6 +52,7 @@ TsCheckBox::TsCheckBox(tk::TComponent* owner) : tk::TCheckBox(owner) { FSkinData
 
 TsCheckBox::~TsCheckBox() {
     MarkDestroying();
+    if (FImages) FImages->RemoveFreeNotification(this);
     StopFade(FFadeTimer);
 }
 
@@ -182,6 +183,36 @@ void TsCheckBox::SetDisabledKind(unsigned value) {
     FSkinData.Invalidate();
 }
 
+void TsCheckBox::SetImages(tk::TCustomImageList* value) {
+    if (value == FImages) return;
+    if (FImages) FImages->RemoveFreeNotification(this);
+    FImages = value;
+    if (FImages) FImages->FreeNotification(this);
+    GlyphChanged();
+}
+
+void TsCheckBox::Notification(tk::TComponent* component, tk::TOperation operation) {
+    tk::TCheckBox::Notification(component, operation);
+    if (operation == tk::TOperation::opRemove && component == FImages) {
+        FImages = nullptr;
+        if (!Destroying()) GlyphChanged();
+    }
+}
+
+void TsCheckBox::SetImgChecked(int value) {
+    if (value == FImgChecked) return;
+    FImgChecked = value;
+    AdjustSize();
+    if (Checked()) FSkinData.Invalidate();
+}
+
+void TsCheckBox::SetImgUnchecked(int value) {
+    if (value == FImgUnchecked) return;
+    FImgUnchecked = value;
+    AdjustSize();
+    if (!Checked()) FSkinData.Invalidate();
+}
+
 void TsCheckBox::GlyphChanged() {
     AdjustSize();
     FSkinData.Invalidate();
@@ -213,7 +244,13 @@ const tk::TBitmap* TsCheckBox::CustomGlyph() const {
     return glyph.Width() > 0 && glyph.Height() > 0 ? &glyph : nullptr;
 }
 
+bool TsCheckBox::UsesImages() const { return FImages && FImgChecked >= 0 && FImgUnchecked >= 0; }
+
 SIZE TsCheckBox::GlyphSize() const {
+    if (UsesImages()) {
+        const int w = FImages->Width(), h = FImages->Height();
+        return SIZE{w % h == 0 ? h : w, h};
+    }
     if (const tk::TBitmap* custom = CustomGlyph()) return StripFrameSize(*custom);
     const TSkinModel* model = FSkinData.ActiveModel();
     if (!model) return kDefaultGlyph;
@@ -304,7 +341,7 @@ void TsCheckBox::DrawCaption(TacCacheBitmap& cache, int state) {
     rd::DrawDottedFrame(dc, r, color, tk::clNone);
 }
 
-void TsCheckBox::DrawStripFrame(TacCacheBitmap& cache, const tk::TBitmap& strip, int state) {
+void TsCheckBox::DrawStripFrame(TacCacheBitmap& cache, const tk::TBitmap& strip, int state, bool keepAlpha) {
     const SIZE frame = StripFrameSize(strip);
     const int frames = StripFrameCount(strip.Width(), strip.Height());
     const int index = GlyphFrameIndex(frames, state);
@@ -313,7 +350,7 @@ void TsCheckBox::DrawStripFrame(TacCacheBitmap& cache, const tk::TBitmap& strip,
     BitBlt(copy.Canvas().Handle(), 0, 0, strip.Width(), strip.Height(), const_cast<tk::TBitmap&>(strip).Canvas().Handle(),
            0, 0, SRCCOPY);
     GdiFlush();
-    bool anyAlpha = false;
+    bool anyAlpha = keepAlpha;
     for (int y = 0; y < copy.Height() && !anyAlpha; ++y)
         for (int x = 0; x < copy.Width(); ++x)
             if (copy.ScanLine(y)[x] >> 24) { anyAlpha = true; break; }
@@ -328,6 +365,14 @@ void TsCheckBox::DrawStripFrame(TacCacheBitmap& cache, const tk::TBitmap& strip,
 }
 
 void TsCheckBox::DrawGlyph(TacCacheBitmap& cache, int state) {
+    if (UsesImages()) {
+        // The image is a strip of square frames when its width is a multiple of its height,
+        // else one picture; either way it is composed by its alpha.
+        tk::TBitmap image;
+        FImages->GetBitmap(Checked() ? FImgChecked : FImgUnchecked, image);
+        if (image.Width() > 0) DrawStripFrame(cache, image, state, true);
+        return;
+    }
     if (const tk::TBitmap* custom = CustomGlyph()) {
         DrawStripFrame(cache, *custom, state);
         return;

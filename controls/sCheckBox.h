@@ -5,6 +5,7 @@
 #include "render/sAlphaGraph.h"
 #include "skinframework/sCommonData.h"
 #include "skinframework/sFade.h"
+#include "toolkit/ImgList.h"
 #include "toolkit/StdCtrls.h"
 
 namespace sk {
@@ -54,7 +55,13 @@ public:
     tk::TBitmap& GlyphUnChecked() { return FGlyphUnChecked; }
     void GlyphChanged();
     int ImgChecked() const { return FImgChecked; }
+    void SetImgChecked(int value);
     int ImgUnchecked() const { return FImgUnchecked; }
+    void SetImgUnchecked(int value);
+    // Glyphs from an image list (used while both indexes are not negative): an image as wide
+    // as a multiple of its height is a strip of square frames. Not owned; let go when freed.
+    tk::TCustomImageList* Images() const { return FImages; }
+    void SetImages(tk::TCustomImageList* value);
 
     tk::TNotifyEvent OnValueChanged;
 
@@ -77,6 +84,7 @@ public:
 protected:
     void CreateParams(tk::TCreateParams& params) override;
     void InitializeWnd() override;
+    void Notification(tk::TComponent* component, tk::TOperation operation) override;
 
 private:
     bool HandleSkinnedInput(tk::TMessage& m);
@@ -95,8 +103,10 @@ private:
     void PaintTo(HDC dc);
     void DrawCaption(TacCacheBitmap& cache, int state);
     void DrawGlyph(TacCacheBitmap& cache, int state);
-    void DrawStripFrame(TacCacheBitmap& cache, const tk::TBitmap& strip, int state);
+    // keepAlpha: the strip's alpha is its transparency even where it is 0 everywhere.
+    void DrawStripFrame(TacCacheBitmap& cache, const tk::TBitmap& strip, int state, bool keepAlpha = false);
     const tk::TBitmap* CustomGlyph() const;
+    bool UsesImages() const;
     bool RightToLeft() const;
     bool GlyphAtLeft() const;
     SIZE MeasureCaption(int width) const;
@@ -114,6 +124,7 @@ private:
     int FMargin = 2;
     TsFadeTimer* FFadeTimer = nullptr;
     int FImgChecked = 0, FImgUnchecked = 0;
+    tk::TCustomImageList* FImages = nullptr;
     TacAnimatEvents FAnimatEvents = AnimatEventSet(aeGlobalDef);
     TsVerticalAlign FVerticalAlign = TsVerticalAlign::vaMiddle;
     bool FReadOnly = false;

@@ -1,6 +1,7 @@
 #include "controls/sGlyphUtils.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "skinframework/sSkinManager.h"
 
@@ -52,34 +53,58 @@ bool ShowsGrey(const TsGlyphPaintInfo& info) {
 
 int GlyphFrameWidth(int stripWidth, int numGlyphs) { return stripWidth / std::max(numGlyphs, 1); }
 
+namespace {
+
+// One frame of the source: its rows (nullptr for a row that does not exist), size and key.
+struct TGlyphSource {
+    std::function<const uint32_t*(int y)> RowOf;
+    int Width = 0, Height = 0;
+    bool Keyed = false;
+    uint32_t Key = 0;
+};
+
+void ComposeFrame(const TsGlyphPaintInfo& info, const TGlyphSource& source) {
+    const int opacity = GlyphOpacity(info);
+    const bool grey = ShowsGrey(info);
+    const rd::TBitmap32& dst = *info.DstBmp;
+    for (int y = 0; y < source.Height; ++y) {
+        const int ty = info.GlyphRect.top + y;
+        const uint32_t* src = source.RowOf(y);
+        if (ty < 0 || ty >= dst.Height || !src) continue;
+        uint32_t* out = dst.Row(ty);
+        for (int x = 0; x < source.Width; ++x) {
+            const int tx = info.GlyphRect.left + x;
+            if (tx < 0 || tx >= dst.Width) continue;
+            uint32_t s = src[x];
+            if (source.Keyed && (s & 0x00FFFFFFu) == source.Key) continue;
+            const int alpha = source.Keyed ? 255 : static_cast<int>(s >> 24);
+            if (grey) s = Grey(s);
+            out[tx] = Over(out[tx], s, alpha * opacity / 255);
+        }
+    }
+}
+
+}  // namespace
+
 void PaintButtonGlyph(const TsGlyphPaintInfo& info) {
-    if (!info.DstBmp || !info.Glyph || !info.DstBmp->Row0 || info.Glyph->Width() <= 0 || info.Glyph->Height() <= 0)
+    if (!info.DstBmp || !info.DstBmp->Row0) return;
+    if (info.Images && info.Images->ValidIndex(info.ImageIndex)) {
+        const tk::TCustomImageList& list = *info.Images;
+        const int index = info.ImageIndex;
+        ComposeFrame(info, {[&list, index](int y) { return list.Row(index, y); }, list.Width(), list.Height()});
         return;
+    }
+    if (!info.Glyph || info.Glyph->Width() <= 0 || info.Glyph->Height() <= 0) return;
     const tk::TBitmap& glyph = *info.Glyph;
     const int count = std::max(info.NumGlyphs, 1);
     const int frameW = GlyphFrameWidth(glyph.Width(), count);
     if (frameW <= 0) return;
     const int frame = std::clamp(info.State, 0, count - 1);
-    const bool keyed = ChecksEmptyAlpha(info) && AlphaIsEmpty(glyph);
-    const uint32_t key = glyph.ScanLine(glyph.Height() - 1)[frame * frameW] & 0x00FFFFFFu;
-    const int opacity = GlyphOpacity(info);
-    const bool grey = ShowsGrey(info);
-    const rd::TBitmap32& dst = *info.DstBmp;
-    for (int y = 0; y < glyph.Height(); ++y) {
-        const int ty = info.GlyphRect.top + y;
-        if (ty < 0 || ty >= dst.Height) continue;
-        const uint32_t* src = glyph.ScanLine(y) + frame * frameW;
-        uint32_t* out = dst.Row(ty);
-        for (int x = 0; x < frameW; ++x) {
-            const int tx = info.GlyphRect.left + x;
-            if (tx < 0 || tx >= dst.Width) continue;
-            uint32_t s = src[x];
-            if (keyed && (s & 0x00FFFFFFu) == key) continue;
-            const int alpha = keyed ? 255 : static_cast<int>(s >> 24);
-            if (grey) s = Grey(s);
-            out[tx] = Over(out[tx], s, alpha * opacity / 255);
-        }
-    }
+    TGlyphSource source{[&glyph, frame, frameW](int y) { return glyph.ScanLine(y) + frame * frameW; }, frameW,
+                        glyph.Height()};
+    source.Keyed = ChecksEmptyAlpha(info) && AlphaIsEmpty(glyph);
+    source.Key = glyph.ScanLine(glyph.Height() - 1)[frame * frameW] & 0x00FFFFFFu;
+    ComposeFrame(info, source);
 }
 
 }  // namespace sk

@@ -5,6 +5,7 @@
 
 #include "render/sGraphUtils.h"
 #include "toolkit/Graphics.h"
+#include "toolkit/ImgList.h"
 
 namespace sk {
 
@@ -17,6 +18,8 @@ enum TsDisabledGlyphKind : unsigned { dgBlended = 1, dgGrayed = 2 };
 struct TsGlyphPaintInfo {
     rd::TBitmap32* DstBmp = nullptr;    // the cache; nothing is drawn without one
     tk::TCanvas* Canvas = nullptr;      // kept for callers that paint on a canvas
+    const tk::TCustomImageList* Images = nullptr;  // used before Glyph when ImageIndex is valid
+    int ImageIndex = -1;
     const tk::TBitmap* Glyph = nullptr;  // a strip of NumGlyphs frames side by side
     int SkinIndex = -1;
     TsSkinManager* Manager = nullptr;
@@ -31,9 +34,10 @@ struct TsGlyphPaintInfo {
     bool Reflected = false;
 };
 
-// Draws frame min(State, NumGlyphs - 1) of the glyph at GlyphRect's top-left corner, clipped to
-// the destination and to the frame. A glyph whose alpha is zero everywhere is keyed by its
-// bottom-left pixel instead of blended by alpha.
+// Draws the image ImageIndex of Images, or else frame min(State, NumGlyphs - 1) of the glyph,
+// at GlyphRect's top-left corner, clipped to the destination and to the image. A glyph whose
+// alpha is zero everywhere is keyed by its bottom-left pixel instead of blended by alpha; an
+// image list's entries carry their transparency in their alpha.
 void PaintButtonGlyph(const TsGlyphPaintInfo& info);
 
 // Frame width of a strip: width div count, with a count below 1 taken as 1.

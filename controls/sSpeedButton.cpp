@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "controls/sGlyphUtils.h"
 #include "skinframework/sControlPaint.h"
 #include "skinframework/sControlText.h"
 #include "skinframework/sSkinManager.h"
@@ -16,6 +17,10 @@ namespace sk {
 namespace {
 
 constexpr int kArrowWidth = 16;
+
+// Set while siblings are painted into a cache, so that two overlapping buttons never paint
+// each other in turn.
+bool gPaintingSiblings = false;
 
 // What lies behind the button, or a plain fill when the parent has no pixels to give.
 void FillWithBackground(rd::TBitmap32* cache, const rd::TCacheInfo& bg) {
@@ -38,7 +43,10 @@ void FillWithBackground(rd::TBitmap32* cache, const rd::TCacheInfo& bg) {
 
 TsSpeedButton::TsSpeedButton(tk::TComponent* owner) : tk::TSpeedButton(owner) {}
 
-TsSpeedButton::~TsSpeedButton() { StopFade(FFadeTimer); }
+TsSpeedButton::~TsSpeedButton() {
+    if (FImages) FImages->RemoveFreeNotification(this);
+    StopFade(FFadeTimer);
+}
 
 void TsSpeedButton::Loaded() {
     tk::TSpeedButton::Loaded();
@@ -55,10 +63,21 @@ void TsSpeedButton::SetProperty(tk::TReader& reader, const std::string& name, co
     else if (name == "Down") FDown = reader.Bool(v);
     else if (name == "Margin") FMargin = reader.Int(v);
     else if (name == "Spacing") FSpacing = reader.Int(v);
+    else if (name == "NumGlyphs") FNumGlyphs = std::max(1, reader.Int(v));
+    else if (name == "GroupIndex") FGroupIndex = reader.Int(v);
+    else if (name == "AllowAllUp") FAllowAllUp = reader.Bool(v);
+    else if (name == "Layout") {
+        const std::string layout = reader.Ident(v);
+        if (layout == "blGlyphRight") FLayout = TButtonLayout::blGlyphRight;
+        else if (layout == "blGlyphTop") FLayout = TButtonLayout::blGlyphTop;
+        else if (layout == "blGlyphBottom") FLayout = TButtonLayout::blGlyphBottom;
+        else FLayout = TButtonLayout::blGlyphLeft;
+    }
     else tk::TSpeedButton::SetProperty(reader, name, v);
 }
 
-bool TsSpeedButton::Ready() const { return FSkinData.Skinned() && !FSkinData.OwnerDestroying(); }
+// Skinned() already answers false while the button is being destroyed.
+bool TsSpeedButton::Ready() const { return FSkinData.Skinned(); }
 
 // ---- Properties ----
 
@@ -104,6 +123,80 @@ void TsSpeedButton::SetTextOffset(int value) {
     PropertyChanged();
 }
 
+void TsSpeedButton::SetMargin(int value) {
+    if (FMargin == value) return;
+    FMargin = value;
+    PropertyChanged();
+}
+
+void TsSpeedButton::SetSpacing(int value) {
+    if (FSpacing == value) return;
+    FSpacing = value;
+    PropertyChanged();
+}
+
+void TsSpeedButton::SetLayout(TButtonLayout value) {
+    if (FLayout == value) return;
+    FLayout = value;
+    PropertyChanged();
+}
+
+void TsSpeedButton::SetAlignment(tk::TAlignment value) {
+    if (FAlignment == value) return;
+    FAlignment = value;
+    PropertyChanged();
+}
+
+void TsSpeedButton::GlyphChanged() { PropertyChanged(); }
+
+void TsSpeedButton::SetNumGlyphs(int value) {
+    value = std::max(1, value);
+    if (FNumGlyphs == value) return;
+    FNumGlyphs = value;
+    PropertyChanged();
+}
+
+void TsSpeedButton::SetImages(tk::TCustomImageList* value) {
+    if (FImages == value) return;
+    if (FImages) FImages->RemoveFreeNotification(this);
+    FImages = value;
+    if (FImages) FImages->FreeNotification(this);
+    PropertyChanged();
+}
+
+void TsSpeedButton::Notification(tk::TComponent* component, tk::TOperation operation) {
+    tk::TSpeedButton::Notification(component, operation);
+    if (operation == tk::TOperation::opRemove && component == FImages) {
+        FImages = nullptr;
+        FSkinData.BGChanged = true;
+    }
+}
+
+void TsSpeedButton::SetImageIndex(int value) {
+    if (FImageIndex == value) return;
+    FImageIndex = value;
+    PropertyChanged();
+}
+
+void TsSpeedButton::SetBlend(int value) {
+    value = std::clamp(value, 0, 100);
+    if (FBlend == value) return;
+    FBlend = value;
+    PropertyChanged();
+}
+
+void TsSpeedButton::SetGrayed(bool value) {
+    if (FGrayed == value) return;
+    FGrayed = value;
+    PropertyChanged();
+}
+
+void TsSpeedButton::SetReflected(bool value) {
+    if (FReflected == value) return;
+    FReflected = value;
+    PropertyChanged();
+}
+
 void TsSpeedButton::SetDisabledKind(unsigned value) {
     if (FDisabledKind == value) return;
     FDisabledKind = value;
@@ -118,13 +211,59 @@ int TsSpeedButton::CurrentState() {
     return 0;
 }
 
-// ---- Caption ----
+void TsSpeedButton::ToggleDown() {
+    if (FGroupIndex == 0) {
+        SetDown(!FDown);
+        return;
+    }
+    if (FDown) {
+        if (FAllowAllUp) SetDown(false);
+        return;
+    }
+    if (Parent())
+        for (int i = 0; i < Parent()->ControlCount(); ++i) {
+            auto* other = dynamic_cast<TsSpeedButton*>(Parent()->Controls(i));
+            if (other && other != this && other->FGroupIndex == FGroupIndex) other->SetDown(false);
+        }
+    SetDown(true);
+}
+
+void TsSpeedButton::Click() {
+    if (FButtonStyle == tbsCheck && Enabled()) ToggleDown();
+    tk::TSpeedButton::Click();
+}
+
+// ---- Caption and glyph ----
+
+bool TsSpeedButton::HasGlyph() const {
+    return (FGlyph.Width() > 0 && FGlyph.Height() > 0) || (FImages && FImages->ValidIndex(FImageIndex));
+}
+
+int TsSpeedButton::GlyphWidth() const {
+    if (FGlyph.Width() > 0 && FGlyph.Height() > 0) return FGlyph.Width() / FNumGlyphs;
+    if (FImages && FImages->ValidIndex(FImageIndex)) return FImages->Width() / FNumGlyphs;
+    return 0;
+}
+
+int TsSpeedButton::GlyphHeight() const {
+    if (FGlyph.Width() > 0 && FGlyph.Height() > 0) return FGlyph.Height();
+    if (FImages && FImages->ValidIndex(FImageIndex)) return FImages->Height();
+    return 0;
+}
+
+bool TsSpeedButton::GetGrayed() const {
+    if (FGrayed) return true;
+    TsSkinManager* manager = FSkinData.SkinManager();
+    return FSkinData.Skinned() && manager && manager->Effects.DiscoloredGlyphs;
+}
 
 SIZE TsSpeedButton::TextRectSize() {
     if (!FShowCaption || Caption().empty()) return SIZE{0, 0};
     const int margin = FMargin < 0 ? 0 : FMargin + 3;
     const int arrow = FButtonStyle == tbsDropDown ? kArrowWidth : 0;
-    const int width = std::max(Width() - 2 * margin - arrow, 0);
+    const bool beside = FLayout == TButtonLayout::blGlyphLeft || FLayout == TButtonLayout::blGlyphRight;
+    const int glyph = beside && GlyphWidth() > 0 ? GlyphWidth() + FSpacing : 0;
+    const int width = std::max(Width() - 2 * margin - arrow - glyph, 0);
     SIZE s = rd::MeasureText(Font().Handle(), Caption(), DT_EXPANDTABS, width, FWordWrap);
     // A caption that does not fit is shortened with an ellipsis to the room there is.
     s.cx = std::min<LONG>(s.cx, width);
@@ -132,19 +271,80 @@ SIZE TsSpeedButton::TextRectSize() {
     return s;
 }
 
-RECT TsSpeedButton::CaptionRect(bool shiftClicked) {
+void TsSpeedButton::PlaceContent(RECT& glyph, RECT& caption, bool shiftClicked) {
     const SIZE text = TextRectSize();
-    const int arrow = FButtonStyle == tbsDropDown ? kArrowWidth : 0;
-    RECT r;
-    r.left = (Width() - arrow - static_cast<int>(text.cx)) / 2 + FOffset;
-    r.right = r.left + static_cast<int>(text.cx);
-    r.top = (Height() - static_cast<int>(text.cy)) / 2;
-    r.bottom = r.top + static_cast<int>(text.cy);
+    const int tw = static_cast<int>(text.cx), th = static_cast<int>(text.cy);
+    const int gw = GlyphWidth(), gh = GlyphHeight();
+    const int gap = gw > 0 && tw > 0 ? FSpacing : 0;
+    const int margin = FMargin < 0 ? 0 : FMargin + 3;
+    const int inner = Width() - (FButtonStyle == tbsDropDown ? kArrowWidth : 0);
+    int gx, gy, tx, ty;
+    if (FLayout == TButtonLayout::blGlyphLeft || FLayout == TButtonLayout::blGlyphRight) {
+        const int block = gw + gap + tw;
+        const bool left = FLayout == TButtonLayout::blGlyphLeft;
+        int start;
+        if (FMargin >= 0) start = left ? margin : inner - margin - block;
+        else if (FAlignment == tk::TAlignment::taLeftJustify) start = margin;
+        else if (FAlignment == tk::TAlignment::taRightJustify) start = inner - margin - block;
+        else start = (inner - block) / 2;
+        gx = left ? start : start + tw + gap;
+        tx = (left ? start + gw + gap : start) + FOffset;
+        gy = (Height() - gh) / 2;
+        ty = (Height() - th) / 2;
+    } else {
+        const int block = gh + gap + th;
+        const bool top = FLayout == TButtonLayout::blGlyphTop;
+        const int start = FMargin >= 0 ? (top ? margin : Height() - margin - block) : (Height() - block) / 2;
+        gy = top ? start : start + th + gap;
+        ty = (top ? start + gh + gap : start) + FOffset;
+        gx = (inner - gw) / 2;
+        tx = (inner - tw) / 2;
+    }
+    if (FReflected) gy -= gh / 6;
+    glyph = gw > 0 ? RECT{gx, gy, gx + gw, gy + gh} : RECT{};
+    caption = RECT{tx, ty, tx + tw, ty + th};
     TsSkinManager* manager = FSkinData.SkinManager();
     if (shiftClicked && CurrentState() == 2 &&
-        (!FSkinData.Skinned() || (manager && manager->ButtonsOptions.ShiftContentOnClick)))
-        OffsetRect(&r, 1, 1);
-    return r;
+        (!FSkinData.Skinned() || (manager && manager->ButtonsOptions.ShiftContentOnClick))) {
+        if (gw > 0) OffsetRect(&glyph, 1, 1);
+        OffsetRect(&caption, 1, 1);
+    }
+}
+
+RECT TsSpeedButton::CaptionRect(bool shiftClicked) {
+    RECT glyph, caption;
+    PlaceContent(glyph, caption, shiftClicked);
+    return caption;
+}
+
+RECT TsSpeedButton::ImgRect(bool shiftClicked) {
+    RECT glyph, caption;
+    PlaceContent(glyph, caption, shiftClicked);
+    return glyph;
+}
+
+void TsSpeedButton::DrawGlyph(int state) {
+    TacCacheBitmap* cache = FSkinData.FCacheBmp.get();
+    if (!cache || !HasGlyph()) return;
+    TsGlyphPaintInfo info;
+    info.DstBmp = cache->View();
+    if (FGlyph.Width() > 0 && FGlyph.Height() > 0) info.Glyph = &FGlyph;
+    else {
+        info.Images = FImages;
+        info.ImageIndex = FImageIndex;
+    }
+    info.NumGlyphs = FNumGlyphs;
+    info.SkinIndex = FSkinData.SkinIndex;
+    info.Manager = FSkinData.SkinManager();
+    info.GlyphRect = ImgRect(true);
+    info.Enabled = Enabled();
+    info.Blend = FBlend;
+    info.Pressed = FDown || (FPressed && FMouseInside);
+    info.Grayed = GetGrayed();
+    info.State = state;
+    info.Reflected = FReflected;
+    GdiFlush();
+    PaintButtonGlyph(info);
 }
 
 void TsSpeedButton::DrawCaption(int state) {
@@ -176,10 +376,12 @@ void TsSpeedButton::PaintFace(rd::TBitmap32* cache, const rd::TCacheInfo& bg, in
     if (FDrawOverBorder) {
         PaintControlFace(FSkinData, bg, true, cache, {0, 0}, all, state);
         DrawCaption(state);
+        DrawGlyph(state);
         return;
     }
     PaintControlBackground(FSkinData, bg, state, cache, {0, 0}, all);
     DrawCaption(state);
+    DrawGlyph(state);
     if (const TsMaskData* mask = FSkinData.BorderMask()) rd::PaintMaskNinePart(cache, all, bg, true, state, *mask);
 }
 
@@ -204,20 +406,60 @@ bool TsSpeedButton::PrepareCache() {
         const rd::TColor parentColor = Parent() ? rd::ColorToRGB(Parent()->Color()) : rd::clMagenta;
         rd::ApplyDisabledLook(view, FDisabledKind, parentColor, {0, 0}, bg);
     }
+    PaintOverlappingSiblings();
     FStoredDown = FDown;
     FSkinData.BGChanged = false;
     return true;
 }
 
+void TsSpeedButton::PaintOverlappingSiblings() {
+    if (gPaintingSiblings || !Parent() || !FSkinData.FCacheBmp) return;
+    const RECT bounds = BoundsRect();
+    HDC dc = FSkinData.FCacheBmp->Canvas().Handle();
+    bool behind = true;  // graphic controls before this one in the parent's list lie under it
+    gPaintingSiblings = true;
+    for (int i = 0; i < Parent()->ControlCount(); ++i) {
+        tk::TControl* other = Parent()->Controls(i);
+        if (other == this) {
+            behind = false;
+            continue;
+        }
+        if (!other->Visible() || (behind && !other->IsWindowed())) continue;
+        const RECT r = other->BoundsRect();
+        const POINT corners[] = {{r.left, r.top}, {r.right - 1, r.bottom - 1}};
+        if (!PtInRect(&bounds, corners[0]) && !PtInRect(&bounds, corners[1])) continue;
+        const int saved = SaveDC(dc);
+        OffsetViewportOrgEx(dc, r.left - bounds.left, r.top - bounds.top, nullptr);
+        IntersectClipRect(dc, 0, 0, other->Width(), other->Height());
+        if (auto* win = dynamic_cast<tk::TWinControl*>(other)) {
+            if (win->HandleAllocated()) {
+                SendMessageW(win->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+                SendMessageW(win->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+            }
+        } else {
+            tk::TCanvas canvas(dc);
+            other->Paint(canvas);
+        }
+        RestoreDC(dc, saved);
+    }
+    gPaintingSiblings = false;
+    GdiFlush();
+}
+
 // ---- Painting ----
 
 bool TsSpeedButton::CacheIsStale(HDC dc) {
+    // A window-less button is above state 0 only while down, pressed, focused or hovered: those
+    // flags are read first, so the common paint asks nothing more.
+    const bool mayBeActive = FDown || FPressed || FSkinData.FMouseAbove || FSkinData.FFocused;
     if (FSkinData.BGChanged || FDown != FStoredDown || !FSkinData.FCacheBmp ||
-        FSkinData.FCacheBmp->Width() != Width() || FSkinData.FCacheBmp->Height() != Height() || CurrentState() > 0)
+        FSkinData.FCacheBmp->Width() != Width() || FSkinData.FCacheBmp->Height() != Height() ||
+        (mayBeActive && CurrentState() > 0))
         return true;
-    // Half visible: the paint's clip box is empty or the button reaches outside the parent.
-    RECT clip{};
-    return GetClipBox(dc, &clip) == NULLREGION || Left() < 0 || Top() < 0;
+    // Half visible: the button reaches outside its parent. Told from the stored bounds, not by
+    // asking the system, since this runs at every paint (an empty clip paints nothing anyway).
+    (void)dc;
+    return Left() < 0 || Top() < 0 || (Parent() && (Left() + Width() > Parent()->Width() || Top() + Height() > Parent()->Height()));
 }
 
 void TsSpeedButton::CopyFace(HDC dc) {

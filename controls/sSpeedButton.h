@@ -8,10 +8,14 @@
 #include "skinframework/sCommonData.h"
 #include "skinframework/sFade.h"
 #include "toolkit/ExtCtrls.h"
+#include "toolkit/ImgList.h"
+#include "toolkit/StdCtrls.h"
 
 namespace sk {
 
 enum TsSpeedButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider, tbsTextButton };
+// Where the glyph sits against the caption.
+enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 
 class TsSpeedButton : public tk::TSpeedButton {
 public:
@@ -27,6 +31,14 @@ public:
     void GraphRepaint();
     SIZE TextRectSize();
     RECT CaptionRect(bool shiftClicked);
+    // Where the glyph goes (empty without one).
+    RECT ImgRect(bool shiftClicked);
+    // One frame of the glyph strip, or of the image list's image; 0 without either.
+    int GlyphWidth() const;
+    int GlyphHeight() const;
+    // Grayed, or the skin's discoloured glyphs while skinned.
+    bool GetGrayed() const;
+    void Click() override;
     void Paint(tk::TCanvas& canvas) override;
     void WndProc(tk::TMessage& m) override;
     void Loaded() override;
@@ -47,6 +59,35 @@ public:
     int TextOffset() const { return FOffset; }
     void SetTextOffset(int value);
     int Margin() const { return FMargin; }
+    void SetMargin(int value);
+    int Spacing() const { return FSpacing; }
+    void SetSpacing(int value);
+    TButtonLayout Layout() const { return FLayout; }
+    void SetLayout(TButtonLayout value);
+    tk::TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(tk::TAlignment value);
+    // The glyph strip (NumGlyphs frames side by side); call GlyphChanged after changing it.
+    tk::TBitmap& Glyph() { return FGlyph; }
+    void GlyphChanged();
+    int NumGlyphs() const { return FNumGlyphs; }
+    void SetNumGlyphs(int value);
+    // Images: the list is not owned; the button lets go of it when it is freed.
+    tk::TCustomImageList* Images() const { return FImages; }
+    void SetImages(tk::TCustomImageList* value);
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int value);
+    int Blend() const { return FBlend; }
+    void SetBlend(int value);
+    bool Grayed() const { return FGrayed; }
+    void SetGrayed(bool value);
+    bool Reflected() const { return FReflected; }
+    void SetReflected(bool value);
+    // Check style: buttons of one parent with the same non-zero group index are down one at a
+    // time; AllowAllUp lets the down one of a group come up again.
+    int GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(int value) { FGroupIndex = value; }
+    bool AllowAllUp() const { return FAllowAllUp; }
+    void SetAllowAllUp(bool value) { FAllowAllUp = value; }
     unsigned DisabledKind() const { return FDisabledKind; }
     void SetDisabledKind(unsigned value);
     TacAnimatEvents AnimatEvents() const { return FAnimatEvents; }
@@ -54,6 +95,9 @@ public:
     TsAnimTimer* FadeTimer() const { return FFadeTimer; }
 
     tk::TNotifyEvent OnMouseEnter, OnMouseLeave;
+
+protected:
+    void Notification(tk::TComponent* component, tk::TOperation operation) override;
 
 private:
     bool NeverHot() const { return FButtonStyle == tbsSeparator || FButtonStyle == tbsDivider; }
@@ -67,6 +111,12 @@ private:
     void PaintDivider(rd::TBitmap32* cache, const rd::TCacheInfo& bg);
     void PaintFace(rd::TBitmap32* cache, const rd::TCacheInfo& bg, int state);
     void DrawCaption(int state);
+    void DrawGlyph(int state);
+    bool HasGlyph() const;
+    // Glyph and caption placed by Layout, Margin, Alignment and Spacing.
+    void PlaceContent(RECT& glyph, RECT& caption, bool shiftClicked);
+    void ToggleDown();
+    void PaintOverlappingSiblings();
     bool CacheIsStale(HDC dc);
     void CopyFace(HDC dc);
 
@@ -83,6 +133,17 @@ private:
     int FOffset = 0;
     int FMargin = -1;
     int FSpacing = 4;
+    TButtonLayout FLayout = TButtonLayout::blGlyphLeft;
+    tk::TAlignment FAlignment = tk::TAlignment::taCenter;
+    tk::TBitmap FGlyph;
+    int FNumGlyphs = 1;
+    tk::TCustomImageList* FImages = nullptr;
+    int FImageIndex = -1;
+    int FBlend = 0;
+    bool FGrayed = false;
+    bool FReflected = false;
+    int FGroupIndex = 0;
+    bool FAllowAllUp = false;
 };
 
 }  // namespace sk

@@ -13,6 +13,26 @@ namespace tk {
 TApplication* Application = nullptr;
 
 namespace {
+
+// Offers every control on c, depth first, the dialog key until one takes it.
+bool DispatchDialogKey(TWinControl& c, WPARAM key) {
+    for (int i = 0; i < c.ControlCount(); ++i) {
+        TControl* child = c.Controls(i);
+        if (child->Perform(CM_DIALOGKEY, key, 0)) return true;
+        if (auto* win = dynamic_cast<TWinControl*>(child); win && DispatchDialogKey(*win, key)) return true;
+    }
+    return false;
+}
+
+// Enter and Escape go to the buttons of the focused window's form first (default and cancel
+// buttons), unless the focused window wants the key itself (a multi-line edit, an open list).
+bool OfferDialogKey(MSG& msg) {
+    if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE) || !msg.hwnd) return false;
+    const LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+    if (code & (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+    TWinControl* form = TWinControl::FromHandle(GetAncestor(msg.hwnd, GA_ROOT));
+    return form && DispatchDialogKey(*form, msg.wParam);
+}
 const wchar_t kApplicationClass[] = L"TApplication";
 
 void RegisterApplicationClass(WNDPROC proc) {
@@ -176,6 +196,7 @@ bool TApplication::ProcessMessage(MSG& msg) {
         FTerminated = true;
         return true;
     }
+    if (OfferDialogKey(msg)) return true;
     HWND main = FMainForm && FMainForm->HandleAllocated() ? FMainForm->Handle() : nullptr;
     if (!main || !IsDialogMessageW(main, &msg)) {
         TranslateMessage(&msg);

@@ -527,6 +527,31 @@ void TWinControl::RouteMouse(TMessage& m) {
     }
 }
 
+namespace {
+
+TWinControl* RootOf(TWinControl* c) {
+    while (c->Parent()) c = c->Parent();
+    return c;
+}
+
+// Tells every control of the focused control's top-level window who has the focus now.
+void BroadcastFocusChange(TWinControl* focused) {
+    TWinControl* root = RootOf(focused);
+    if (!root->Destroying()) root->Broadcast(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(focused));
+}
+
+// The focus left `from` for a window that is not a control of the same top-level window (or
+// for none, as when `from` is disabled): no control there announces it, so `from` tells its
+// own window that none of its controls has the focus now.
+void BroadcastFocusLeft(TWinControl* from, HWND to) {
+    TWinControl* next = TWinControl::FromHandle(to);
+    TWinControl* root = RootOf(from);
+    if (from->Destroying() || root->Destroying()) return;
+    if (!next || RootOf(next) != root) root->Broadcast(CM_FOCUSCHANGED, 0, 0);
+}
+
+}  // namespace
+
 void TWinControl::WndProc(TMessage& m) {
     if (ReflectToChild(m)) return;
     switch (m.Msg) {
@@ -548,8 +573,14 @@ void TWinControl::WndProc(TMessage& m) {
         case WM_SETCURSOR:
             if (SetControlCursor(m)) return;
             break;
-        case WM_SETFOCUS: Perform(CM_ENTER); break;
-        case WM_KILLFOCUS: Perform(CM_EXIT); break;
+        case WM_SETFOCUS:
+            Perform(CM_ENTER);
+            BroadcastFocusChange(this);
+            break;
+        case WM_KILLFOCUS:
+            Perform(CM_EXIT);
+            BroadcastFocusLeft(this, reinterpret_cast<HWND>(m.WParam));
+            break;
         case CM_ENABLEDCHANGED:
             if (FHandle) EnableWindow(FHandle, Enabled());
             return;

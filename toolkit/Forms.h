@@ -41,6 +41,9 @@ public:
     bool AlphaBlend() const { return FAlphaBlend; }
     int AlphaBlendValue() const { return FAlphaBlendValue; }
     int PixelsPerInch() const { return FPixelsPerInch; }
+    // Set by a clicked button with a modal result (0: none).
+    int ModalResult() const { return FModalResult; }
+    void SetModalResult(int value) { FModalResult = value; }
     int TextHeight() const { return FTextHeight; }
 
     TNotifyEvent OnCreate;
@@ -75,6 +78,7 @@ private:
     bool FSystemMenu = true, FMinimize = true, FMaximize = true;
     bool FShowInTaskbar = true;
     DWORD FExtraExStyle = 0;
+    int FModalResult = 0;
 };
 
 }  // namespace tk

@@ -18,6 +18,12 @@ constexpr UINT CM_ENTER = CM_BASE + 0x08;  // focus entered the control
 constexpr UINT CM_EXIT = CM_BASE + 0x09;   // focus left the control
 constexpr UINT CM_COLORCHANGED = CM_BASE + 0x0A;
 constexpr UINT CM_MENUCHANGED = CM_BASE + 0x0B;
+// Sent to every control of a top-level window when a control of it took the focus (lParam:
+// that TWinControl*), or when the focus left the window's controls (lParam 0).
+constexpr UINT CM_FOCUSCHANGED = CM_BASE + 0x0C;
+// Enter or Escape (wParam: the key) offered to the controls of the focused window's top-level
+// window before the dialog manager sees it; a control that acts on it answers 1.
+constexpr UINT CM_DIALOGKEY = CM_BASE + 0x0D;
 // Messages of the hidden application window.
 constexpr UINT CM_RELEASE = CM_BASE + 0x20;      // frees the forms waiting to be released
 constexpr UINT CM_SYNCHRONIZE = CM_BASE + 0x21;  // runs the calls worker threads queued

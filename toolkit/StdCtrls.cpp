@@ -1,6 +1,7 @@
 #include "toolkit/StdCtrls.h"
 
 #include "toolkit/DescriptionReader.h"
+#include "toolkit/Forms.h"
 
 namespace tk {
 
@@ -22,7 +23,57 @@ void TButton::WndProc(TMessage& m) {
         Click();
         return;
     }
+    if (m.Msg == CM_FOCUSCHANGED) {
+        FocusChanged(reinterpret_cast<TWinControl*>(m.LParam));
+        return;
+    }
+
+    if (m.Msg == CM_DIALOGKEY) {
+        const bool mine = (m.WParam == VK_RETURN && FActive) || (m.WParam == VK_ESCAPE && FCancel);
+        if (mine && Visible() && Enabled() && Showing()) {
+            Click();
+            m.Result = 1;
+        }
+        return;
+    }
     TWinControl::WndProc(m);
+}
+
+void TButton::SetProperty(TReader& reader, const std::string& name, const TValue& v) {
+    if (name == "Default") FDefault = FActive = reader.Bool(v);
+    else if (name == "Cancel") FCancel = reader.Bool(v);
+    else if (name == "ModalResult") FModalResult = reader.Int(v);
+    else TWinControl::SetProperty(reader, name, v);
+}
+
+namespace {
+
+TWinControl* RootOf(TWinControl* c) {
+    while (c->Parent()) c = c->Parent();
+    return c;
+}
+
+}  // namespace
+
+void TButton::FocusChanged(TWinControl* focused) {
+    const bool active = focused == this || (FDefault && !dynamic_cast<TButton*>(focused));
+    if (active == FActive) return;
+    FActive = active;
+    SetButtonStyle(active);
+}
+
+void TButton::SetDefault(bool value) {
+    if (FDefault == value) return;
+    FDefault = value;
+    // The focus stays where it is: take the look it asks for now.
+    TWinControl* focused = TWinControl::FromHandle(GetFocus());
+    FocusChanged(focused && RootOf(focused) == RootOf(this) ? focused : nullptr);
+}
+
+void TButton::Click() {
+    TWinControl::Click();
+    if (FModalResult == mrNone) return;
+    if (auto* form = dynamic_cast<TForm*>(RootOf(this))) form->SetModalResult(FModalResult);
 }
 
 // --- TCheckBox

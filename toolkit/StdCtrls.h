@@ -4,12 +4,35 @@
 
 namespace tk {
 
+// Modal results a button hands to its form when clicked.
+constexpr int mrNone = 0, mrOk = 1, mrCancel = 2;
+
 class TButton : public TWinControl {
 public:
     explicit TButton(TComponent* owner);
     void WndProc(TMessage& m) override;
+    void SetProperty(TReader& reader, const std::string& name, const TValue& value) override;
+    // Clicks, then gives the form the button's modal result when it has one.
+    void Click() override;
+    // Default: Enter clicks it while the focus is on a control that is not a push button.
+    bool Default() const { return FDefault; }
+    void SetDefault(bool value);
+    // Cancel: Escape clicks it.
+    bool Cancel() const { return FCancel; }
+    void SetCancel(bool value) { FCancel = value; }
+    int ModalResult() const { return FModalResult; }
+    void SetModalResult(int value) { FModalResult = value; }
+    // Whether the button acts on Enter now: it has the focus, or it is the default button and
+    // no other push button has the focus. Follows the focus through CM_FOCUSCHANGED.
+    bool Active() const { return FActive; }
 protected:
     void CreateParams(TCreateParams& p) override;
+    // Called when Active changes (the default look follows it).
+    virtual void SetButtonStyle(bool active) { (void)active; }
+private:
+    void FocusChanged(TWinControl* focused);
+    bool FDefault = false, FCancel = false, FActive = false;
+    int FModalResult = mrNone;
 };
 
 class TCheckBox : public TWinControl {
