@@ -525,7 +525,34 @@ void TsLabelFX::DoDrawText(tk::TCanvas& canvas, RECT& rect, UINT flags) {
     else rd::WriteSkinText(dc, text, true, ActiveModel(), 0, FSkinIndex, flags, at);
 }
 
-void TsLabelFX::Paint(tk::TCanvas& canvas) {
+bool TsLabelFX::TComposedKey::operator==(const TComposedKey& o) const {
+    return Left == o.Left && Top == o.Top && Width == o.Width && Height == o.Height &&
+           Enabled == o.Enabled && Transparent == o.Transparent && FontColor == o.FontColor && Color == o.Color &&
+           ParentColor == o.ParentColor && Shadow.Color == o.Shadow.Color && Shadow.Blur == o.Shadow.Blur &&
+           Shadow.Offset == o.Shadow.Offset && Shadow.Alpha == o.Shadow.Alpha;
+}
+
+TsLabelFX::TComposedKey TsLabelFX::CurrentKey() {
+    TComposedKey key;
+    key.Left = Left();
+    key.Top = Top();
+    key.Width = Width();
+    key.Height = Height();
+    key.Enabled = Enabled();
+    key.Transparent = FTransparent;
+    key.FontColor = GetCurrentFontColor();
+    key.Color = Color();
+    key.ParentColor = Parent() ? Parent()->Color() : 0;
+    key.Shadow = CurrentShadowData();
+    return key;
+}
+
+bool TsLabelFX::ComposedIsCurrent(const TComposedKey& key) {
+    return !FComposedStale && !FComposed.Empty() && FComposed.Width() == Width() && FComposed.Height() == Height() &&
+           key == FComposedKey;
+}
+
+void TsLabelFX::PaintComposed(tk::TCanvas& canvas) {
     PaintSkinSection(canvas);
     RECT client{0, 0, Width(), Height()};
     if (!FTransparent) {
@@ -534,6 +561,25 @@ void TsLabelFX::Paint(tk::TCanvas& canvas) {
     }
     DoDrawText(canvas, client, DrawTextFlags());
     FSkinIndex = -1;
+}
+
+void TsLabelFX::Paint(tk::TCanvas& canvas) {
+    if (Width() <= 0 || Height() <= 0) return;
+    const TComposedKey key = CurrentKey();
+    HDC dc = canvas.Handle();
+    if (!ComposedIsCurrent(key)) {
+        // What lies behind the label (the parent's background as painted so far), then the
+        // label over it, all in the composed picture.
+        FComposed.SetSize(Width(), Height());
+        tk::TCanvas& composed = FComposed.Canvas();
+        BitBlt(composed.Handle(), 0, 0, Width(), Height(), dc, 0, 0, SRCCOPY);
+        FNeedInvalidate = true;
+        PaintComposed(composed);
+        GdiFlush();
+        FComposedKey = key;
+        FComposedStale = false;
+    }
+    BitBlt(dc, 0, 0, Width(), Height(), FComposed.Canvas().Handle(), 0, 0, SRCCOPY);
 }
 
 void TsLabelFX::AdjustBounds() {
@@ -594,6 +640,7 @@ void TsLabelFX::UpdatePosition() {
 void TsLabelFX::Invalidate() {
     if (FWordWrap) FAngle = 0;
     FNeedInvalidate = true;
+    FComposedStale = true;
     TsCustomLabel::Invalidate();
 }
 
@@ -607,6 +654,14 @@ void TsLabelFX::SetBounds(int left, int top, int width, int height) {
 }
 
 void TsLabelFX::WndProc(tk::TMessage& m) {
+    switch (m.Msg) {
+        // Whatever the skin does may change the background or the colours.
+        case SM_SKINCMD: case tk::CM_FONTCHANGED: case tk::CM_TEXTCHANGED: case tk::CM_ENABLEDCHANGED:
+        case tk::CM_COLORCHANGED: case tk::CM_VISIBLECHANGED:
+            FComposedStale = true;
+            break;
+        default: break;
+    }
     if (m.Msg == SM_SKINCMD) {
         const WORD cmd = SkinCmdOf(m.WParam);
         // With the skin's shadow the extents come from the skin.

@@ -216,6 +216,24 @@ private:
                      UINT flags, const TShadowData& data);
     void BlurCoverage(int width, int height, int passes);
     void ComposeShadow(const TShadowData& data);
+    // What the composed picture was made for; a paint with the same key copies it.
+    // (Text and font changes mark the picture stale as they happen.)
+    struct TComposedKey {
+        int Left = 0, Top = 0, Width = 0, Height = 0;
+        bool Enabled = true, Transparent = false;
+        rd::TColor FontColor = 0, Color = 0, ParentColor = 0;
+        TShadowData Shadow{};
+        bool operator==(const TComposedKey& o) const;
+    };
+    TComposedKey CurrentKey();
+    bool ComposedIsCurrent(const TComposedKey& key);
+    void PaintComposed(tk::TCanvas& canvas);
+
+    // The label as last painted (background, shadow and text), rebuilt only when the key
+    // changes, text, font or enabled state change, or the label or the skin asks for it.
+    TacCacheBitmap FComposed;
+    TComposedKey FComposedKey;
+    bool FComposedStale = true;
 
     TacCacheBitmap FMask;            // the composed shadow picture
     std::vector<uint8_t> FMaskBits;  // the coverage plane and its spare half; only grows
