@@ -29,7 +29,7 @@ void TButton::WndProc(TMessage& m) {
     }
 
     if (m.Msg == CM_DIALOGKEY) {
-        const bool mine = (m.WParam == VK_RETURN && FActive) || (m.WParam == VK_ESCAPE && FCancel);
+        const bool mine = (m.WParam == VK_RETURN && TakesEnter()) || (m.WParam == VK_ESCAPE && FCancel);
         if (mine && Visible() && Enabled() && Showing()) {
             Click();
             m.Result = 1;
@@ -54,6 +54,17 @@ TWinControl* RootOf(TWinControl* c) {
 }
 
 }  // namespace
+
+bool TButton::TakesEnter() const {
+    // Asked of the focus as it is now, not of the look (a subclass may keep the focus notice).
+    HWND focus = GetFocus();
+    TWinControl* focused = TWinControl::FromHandle(focus);
+    if (focused == this) return true;
+    if (!FDefault || dynamic_cast<TButton*>(focused)) return false;
+    // Nor while a system push button has the focus: the dialog manager clicks that one.
+    const LRESULT code = focus ? SendMessageW(focus, WM_GETDLGCODE, 0, 0) : 0;
+    return !(code & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
+}
 
 void TButton::FocusChanged(TWinControl* focused) {
     const bool active = focused == this || (FDefault && !dynamic_cast<TButton*>(focused));

@@ -30,6 +30,9 @@ protected:
     // Called when Active changes (the default look follows it).
     virtual void SetButtonStyle(bool active) { (void)active; }
 private:
+    // Enter is for this button: it has the focus, or it is the default button and no other
+    // push button has the focus.
+    bool TakesEnter() const;
     void FocusChanged(TWinControl* focused);
     bool FDefault = false, FCancel = false, FActive = false;
     int FModalResult = mrNone;
