@@ -296,3 +296,47 @@ TEST_F(ButtonImagesTest, CheckBoxTakesItsGlyphsFromAnImageList) {
     EXPECT_EQ(box->Images(), nullptr);
     EXPECT_TRUE(box->PrepareCache());
 }
+
+namespace {
+
+// A window-less control that fills itself with one colour.
+class TFiller : public tk::TGraphicControl {
+public:
+    TFiller(tk::TWinControl* parent, RECT at, rd::TColor colour) : tk::TGraphicControl(nullptr), Colour(colour) {
+        SetBounds(at.left, at.top, at.right - at.left, at.bottom - at.top);
+        SetParent(parent);
+    }
+    void Paint(tk::TCanvas& canvas) override {
+        canvas.Brush.Color = Colour;
+        canvas.FillRect({0, 0, Width(), Height()});
+    }
+    rd::TColor Colour;
+};
+
+}  // namespace
+
+TEST_F(ButtonImagesTest, ControlsLyingOverTheSpeedButtonArePaintedIntoItsCache) {
+    constexpr rd::TColor kFill = 0x00123456;  // 0x00BBGGRR
+    const struct {
+        const char* name;
+        bool before;     // added before the button (lies under it)
+        RECT at;         // in the form
+        POINT probe;     // cache point to read
+        bool painted;
+    } cases[] = {
+        {"top-left corner inside, above the button", false, {90, 110, 110, 130}, {72, 32}, true},
+        {"bottom-right corner inside", false, {10, 70, 30, 90}, {5, 5}, true},
+        {"under the button", true, {90, 110, 110, 130}, {72, 32}, false},
+        {"over it but no corner inside", false, {10, 90, 110, 100}, {40, 15}, false},
+    };
+    for (const auto& c : cases) {
+        std::unique_ptr<TFiller> under;
+        if (c.before) under = std::make_unique<TFiller>(Form, c.at, kFill);
+        auto b = MakeSpeedButton(L"");
+        std::unique_ptr<TFiller> over;
+        if (!c.before) over = std::make_unique<TFiller>(Form, c.at, kFill);
+        ASSERT_TRUE(b->PrepareCache()) << c.name;
+        const bool filled = CachePixel(b->SkinData(), c.probe.x, c.probe.y) == AsRgb(kFill);
+        EXPECT_EQ(filled, c.painted) << c.name;
+    }
+}
