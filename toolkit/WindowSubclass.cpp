@@ -20,8 +20,8 @@ bool TWindowSubclass::Attach(HWND wnd, THandler handler) {
     FWnd = wnd;
     FControl = TWinControl::FromHandle(wnd);
     if (FControl) {
-        FOldMethod = FControl->WindowProc;
-        FControl->WindowProc = [this](TMessage& m) { Deliver(m); };
+        FLink = std::make_shared<TLink>(TLink{this, FControl->WindowProc, FControl});
+        FControl->WindowProc = TForwarder{FLink};
         return true;
     }
     SetPropW(wnd, kSubclassProp, this);
@@ -32,7 +32,11 @@ bool TWindowSubclass::Attach(HWND wnd, THandler handler) {
 void TWindowSubclass::Detach() {
     if (!FWnd) return;
     if (FControl) {
-        FControl->WindowProc = FOldMethod;
+        // Unlinked only while this is the outermost handler; otherwise the link passes on.
+        const TForwarder* top = FControl->WindowProc.target<TForwarder>();
+        if (top && top->Link == FLink) FControl->WindowProc = FLink->Previous;
+        FLink->Owner = nullptr;
+        FLink.reset();
     } else if (IsWindow(FWnd)) {
         // Only a procedure that is still ours is replaced; a later subclass keeps its own.
         if (GetWindowLongPtrW(FWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(RawProc))
@@ -41,13 +45,12 @@ void TWindowSubclass::Detach() {
     }
     FWnd = nullptr;
     FControl = nullptr;
-    FOldMethod = nullptr;
     FOldProc = nullptr;
 }
 
 void TWindowSubclass::CallPrevious(TMessage& m) {
     if (FControl) {
-        if (FOldMethod) FOldMethod(m);
+        if (FLink && FLink->Previous) FLink->Previous(m);
         else FControl->WndProc(m);
         return;
     }
@@ -55,6 +58,13 @@ void TWindowSubclass::CallPrevious(TMessage& m) {
     if (IsToolkitMessage(m.Msg)) return;  // never meant for a system window procedure
     m.Result = FOldProc ? CallWindowProcW(FOldProc, FWnd, m.Msg, m.WParam, m.LParam)
                         : DefWindowProcW(FWnd, m.Msg, m.WParam, m.LParam);
+}
+
+void TWindowSubclass::TForwarder::operator()(TMessage& m) const {
+    const std::shared_ptr<TLink> link = Link;  // kept alive while the handler runs
+    if (link->Owner) link->Owner->Deliver(m);
+    else if (link->Previous) link->Previous(m);
+    else link->Control->WndProc(m);
 }
 
 void TWindowSubclass::Deliver(TMessage& m) {

@@ -4,6 +4,7 @@
 // procedure is put back on Detach and, by itself, once the window has seen WM_NCDESTROY.
 #pragma once
 #include <functional>
+#include <memory>
 
 #include "toolkit/Controls.h"
 
@@ -31,12 +32,24 @@ public:
     TWinControl* Control() const { return FControl; }
 
 private:
+    // What a toolkit control's handler calls: this object while attached, afterwards the
+    // previous handler (when another handler was put over this one, the link stays in its
+    // chain and passes everything on).
+    struct TLink {
+        TWindowSubclass* Owner;
+        TWndMethod Previous;
+        TWinControl* Control;
+    };
+    struct TForwarder {
+        std::shared_ptr<TLink> Link;
+        void operator()(TMessage& m) const;
+    };
     static LRESULT CALLBACK RawProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
     void Deliver(TMessage& m);
 
     HWND FWnd = nullptr;
     TWinControl* FControl = nullptr;
-    TWndMethod FOldMethod;       // a toolkit control's previous handler (empty: its WndProc)
+    std::shared_ptr<TLink> FLink;  // a toolkit control's link (its previous handler inside)
     WNDPROC FOldProc = nullptr;  // a raw window's previous procedure
     THandler FHandler;
     bool* FGoneFlag = nullptr;  // set when the object is freed while delivering
