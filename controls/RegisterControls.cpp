@@ -1,5 +1,8 @@
 #include "controls/RegisterControls.h"
 
+#include "controls/acAlphaImgList.h"
+#include "controls/acShellCtrls.h"
+#include "controls/sBitBtn.h"
 #include "controls/sButton.h"
 #include "controls/sCheckBox.h"
 #include "controls/sComboBox.h"
@@ -7,6 +10,7 @@
 #include "controls/sLabel.h"
 #include "controls/sMaskEdit.h"
 #include "controls/sMemo.h"
+#include "controls/sScrollBox.h"
 #include "controls/sSpeedButton.h"
 #include "controls/sToolEdit.h"
 #include "skinframework/sSkinManager.h"
@@ -40,6 +44,11 @@ void RegisterControlClasses() {
     Add<TsDirectoryEdit>("TsDirectoryEdit");
     Add<TsMaskEdit>("TsMaskEdit");
     Add<TsSkinManager>("TsSkinManager");
+    Add<TsLabel>("TsLabel");
+    Add<TsBitBtn>("TsBitBtn");
+    Add<TsShellTreeView>("TsShellTreeView");
+    Add<TsScrollBox>("TsScrollBox");
+    Add<TsAlphaImageList>("TsAlphaImageList");
 }
 
 }  // namespace sk

@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "controls/acPathDialog.h"
 #include "toolkit/DescriptionReader.h"
 
 namespace sk {
@@ -39,45 +40,12 @@ bool DirectoryExistsForDialog(const std::wstring& path) {
     return true;
 }
 
-bool PickedFolderPath(LPCITEMIDLIST picked, std::wstring& path) {
-    wchar_t buffer[MAX_PATH] = L"";
-    const bool ok = picked && SHGetPathFromIDListW(picked, buffer) && buffer[0] != L'\0';
-    path = ok ? buffer : L"";
-    return ok;
-}
-
 TsDirectoryEdit::TsDirectoryEdit(tk::TComponent* owner) : TsCustomComboEdit(owner, 134) {
     FMaxLength = 255;
     FDefBmpID = 1;
-    ExecuteDialog = [this](const std::wstring& start, std::wstring& chosen) { return ShellBrowse(start, chosen); };
-}
-
-namespace {
-int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
-    if (msg == BFFM_INITIALIZED && data) SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, data);
-    return 0;
-}
-}  // namespace
-
-bool TsDirectoryEdit::ShellBrowse(const std::wstring& start, std::wstring& chosen) {
-    LPITEMIDLIST root = nullptr;
-    int id = RootFolderId(FRoot);
-    if (id > 0) SHGetSpecialFolderLocation(nullptr, id, &root);
-    wchar_t display[MAX_PATH] = L"";
-    BROWSEINFOW bi{};
-    bi.hwndOwner = Parent() && Parent()->HandleAllocated() ? GetAncestor(Parent()->Handle(), GA_ROOT) : nullptr;
-    bi.pidlRoot = root;
-    bi.pszDisplayName = display;
-    bi.lpszTitle = FDialogText.c_str();
-    bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | (FAllowCreate ? 0 : BIF_NONEWFOLDERBUTTON);
-    bi.lpfn = BrowseCallback;
-    bi.lParam = start.empty() ? 0 : reinterpret_cast<LPARAM>(start.c_str());
-    LPITEMIDLIST picked = SHBrowseForFolderW(&bi);
-    if (root) CoTaskMemFree(root);
-    if (!picked) return false;
-    bool ok = PickedFolderPath(picked, chosen);
-    CoTaskMemFree(picked);
-    return ok;
+    ExecuteDialog = [this](const std::wstring& start, std::wstring& chosen) {
+        return ExecutePathDialog({FDialogText, FRoot, FAllowCreate}, start, chosen);
+    };
 }
 
 void TsDirectoryEdit::ButtonClick() {
@@ -87,7 +55,9 @@ void TsDirectoryEdit::ButtonClick() {
     if (OnBeforeDialog) OnBeforeDialog(this, name, action);
     if (!action) return;
     if (name.empty()) name = InitialDir;
-    if (!DirectoryExistsForDialog(name)) {
+    // Only an absolute path of an existing folder: a relative one would be read against
+    // whatever the current directory is.
+    if (!IsDialogFolder(name)) {
         name.clear();
     } else if (!NoChangeDir && !SetCurrentDirectoryW(name.c_str())) {
         throw tk::EOSError(tk::SysErrorMessage(GetLastError()));
@@ -95,7 +65,7 @@ void TsDirectoryEdit::ButtonClick() {
     std::wstring chosen;
     if (ExecuteDialog(name, chosen)) {
         name = chosen;
-        if (!name.empty() && DirectoryExistsForDialog(name)) InitialDir = name;
+        if (IsDialogFolder(name)) InitialDir = name;
     } else {
         name = GetText();
         action = false;

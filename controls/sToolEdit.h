@@ -18,7 +18,7 @@ public:
     std::wstring InitialDir;
     bool NoChangeDir = false;
     void SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& value) override;
-    // Shows the folder picker; returns false when cancelled. Replaceable for tests.
+    // Shows the folder dialog; returns false when cancelled. Replaceable for tests.
     std::function<bool(const std::wstring& start, std::wstring& chosen)> ExecuteDialog;
 
 protected:
@@ -26,7 +26,6 @@ protected:
     void ButtonClick() override;
 
 private:
-    bool ShellBrowse(const std::wstring& start, std::wstring& chosen);
     std::wstring FDialogText, FRoot = L"rfDesktop";
     bool FAllowCreate = true;
 };
@@ -34,10 +33,6 @@ private:
 // Whether a path names an existing directory, answering yes for errors other than the
 // ones that say the path is not there.
 bool DirectoryExistsForDialog(const std::wstring& path);
-// The file system path of the item picked in the shell's folder dialog; false, with the path
-// empty, for an item that has none (a virtual folder such as the computer node): the dialog
-// then counts as cancelled.
-bool PickedFolderPath(LPCITEMIDLIST picked, std::wstring& path);
 // The shell folder identifier of a root-folder name ("rfDesktop" -> 0), or -1.
 int RootFolderId(const std::wstring& name);
 

@@ -1,5 +1,6 @@
 #include "controls/sTreeView.h"
 
+#include "controls/acSBUtils.h"
 #include "render/sAlphaGraph.h"
 #include "skinframework/sSkinManager.h"
 #include "skinpaint/sMaskPaint.h"
@@ -22,6 +23,22 @@ void FillWith(tk::TCanvas& canvas, const RECT& r, rd::TColor color) {
 
 TsTreeView::TsTreeView(tk::TComponent* owner, int coc) : tk::TTreeView(owner), FSkinData(this, false, coc) {}
 
+TsTreeView::~TsTreeView() {
+    MarkDestroying();
+    // The scroll-window object reads this skin data while the window goes away: it goes first.
+    if (HandleAllocated()) DetachEditWnd(Handle());
+}
+
+void TsTreeView::UpdateScrollWnd() {
+    if (!HandleAllocated() || Destroying()) return;
+    if (FSkinData.Skinned(true)) {
+        if (!FindScrollWnd(Handle()))
+            AttachTreeViewWnd(Handle(), &FSkinData, FSkinData.SkinManager(), FSkinData.SkinSection());
+    } else {
+        DetachEditWnd(Handle());
+    }
+}
+
 void TsTreeView::SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& v) {
     if (name == "HotTrack") HotTrack = reader.Bool(v);
     else if (!FSkinData.ReadProperty(reader, name, v) && !FBoundLabel.ReadProperty(reader, name, v))
@@ -33,11 +50,22 @@ void TsTreeView::Loaded() {
     FSkinData.Loaded();
     FBoundLabel.Loaded();
     ApplyColors();
+    UpdateScrollWnd();
 }
 
 void TsTreeView::InitializeWnd() {
     tk::TTreeView::InitializeWnd();
     ApplyColors();
+    if (!IsLoading()) UpdateScrollWnd();
+}
+
+void TsTreeView::OnSkinCommand(tk::TMessage& m) {
+    const WORD command = SkinCmdOf(m.WParam);
+    if (command == SC_REMOVESKIN && HandleAllocated()) DetachEditWnd(Handle());
+    HandleSkinCommand(m, FSkinData);
+    ApplyColors();
+    if (command == SC_NEWSKIN || command == SC_REFRESH) UpdateScrollWnd();
+    if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE);
 }
 
 void TsTreeView::ApplyColors() {
@@ -189,9 +217,7 @@ bool TsTreeView::CustomDraw(tk::TMessage& m) {
 void TsTreeView::WndProc(tk::TMessage& m) {
     if (m.Msg == tk::CN_NOTIFY && CustomDraw(m)) return;
     if (m.Msg == SM_SKINCMD) {
-        HandleSkinCommand(m, FSkinData);
-        ApplyColors();
-        if (HandleAllocated()) InvalidateRect(Handle(), nullptr, TRUE);
+        OnSkinCommand(m);
         return;
     }
     if (HandleCommonMessage(m, FSkinData)) return;

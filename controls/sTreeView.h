@@ -11,6 +11,7 @@ namespace sk {
 class TsTreeView : public tk::TTreeView {
 public:
     explicit TsTreeView(tk::TComponent* owner, int coc = 96);
+    ~TsTreeView() override;
     TsScrollWndData& SkinData() { return FSkinData; }
     TsBoundLabel& BoundLabel() { return FBoundLabel; }
     bool HotTrack = false;
@@ -21,6 +22,10 @@ public:
     void WndProc(tk::TMessage& m) override;
     void Loaded() override;
     void SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& value) override;
+
+    // Attaches the skinned frame and scroll bars to the tree's window while skinned, and lets
+    // them go otherwise.
+    void UpdateScrollWnd();
 
     // Whether an item shows the selected look now (selected, or hot with hot tracking; only
     // while focused unless selections stay shown).
@@ -35,6 +40,7 @@ private:
     bool CustomDraw(tk::TMessage& m);
     void ApplyColors();
     HTREEITEM HotItem() const;
+    void OnSkinCommand(tk::TMessage& m);
 
     TsScrollWndData FSkinData;
     TsBoundLabel FBoundLabel{this, &FSkinData};

@@ -7,6 +7,7 @@
 #include "EditLook.h"
 #include "Console.h"
 #include "FileAccess.h"
+#include "FolderDialog.h"
 #include "FrameChecks.h"
 #include "MemoLook.h"
 #include "MenuChecks.h"
@@ -250,6 +251,7 @@ const std::map<std::wstring, std::function<void(Run&)>>& scenarios() {
       {L"closerun", close_during_install},
       {L"frame", [](Run& run) { skinned_frame_scenario(run.session, run.inputs.installer_exe); }},
       {L"altf4", [](Run& run) { alt_f4_scenario(run.session, run.inputs.installer_exe); }},
+      {L"folderdialog", [](Run& run) { folder_dialog_scenario(run.session, run.inputs.installer_exe); }},
       {L"sysmenu", [](Run& run) { system_menu_scenario(run.session, run.inputs.installer_exe); }},
   };
   return table;

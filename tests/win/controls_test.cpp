@@ -6,6 +6,8 @@
 #include "TestFiles.h"
 #include "controls/sGauge.h"
 #include "controls/sMemo.h"
+#include "controls/acPathDialog.h"
+#include "controls/acShellCtrls.h"
 #include "controls/sToolEdit.h"
 #include "installer/Unit1.h"
 #include "toolkit/ExtCtrls.h"
@@ -116,9 +118,9 @@ TEST(DirectoryTest, AnswersForMissingPathsAndFiles) {
     EXPECT_EQ(sk::RootFolderId(L"C:\\"), -1);
 }
 
-// A picked item without a file system path (the computer node, the control panel) counts as
-// a cancel, not as an accepted empty folder.
-TEST(FolderPicker, OnlyItemsWithAFileSystemPathAreAccepted) {
+// A shell item without a file system path (the computer node, the control panel) has an empty
+// path, never its display name, so that it cannot be taken for a folder.
+TEST(ShellFolderPath, OnlyItemsOfTheFileSystemHaveOne) {
     ASSERT_HRESULT_SUCCEEDED(CoInitialize(nullptr));
     wchar_t windows[MAX_PATH] = L"";
     GetWindowsDirectoryW(windows, MAX_PATH);
@@ -127,18 +129,15 @@ TEST(FolderPicker, OnlyItemsWithAFileSystemPathAreAccepted) {
         LPITEMIDLIST item = nullptr;
         EXPECT_HRESULT_SUCCEEDED(SHGetSpecialFolderLocation(nullptr, c.folder, &item)) << c.folder;
         if (!item) continue;
-        std::wstring path = L"left over";
-        EXPECT_EQ(sk::PickedFolderPath(item, path), c.path != nullptr) << c.folder;
+        sk::TacShellFolder folder(nullptr, item);  // owns item
+        const std::wstring path = folder.PathName();
         if (c.path) {
             EXPECT_EQ(_wcsicmp(path.c_str(), c.path), 0) << tk::WideToUtf8(path);
         } else {
             EXPECT_EQ(path, L"") << c.folder;
+            EXPECT_FALSE(sk::IsDialogFolder(path));
         }
-        CoTaskMemFree(item);
     }
-    std::wstring path = L"left over";
-    EXPECT_FALSE(sk::PickedFolderPath(nullptr, path));
-    EXPECT_EQ(path, L"");
     CoUninitialize();
 }
 

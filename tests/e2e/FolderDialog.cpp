@@ -1,0 +1,109 @@
+#include "FolderDialog.h"
+
+#include <algorithm>
+
+#include "Console.h"
+#include "FileAccess.h"
+#include "InstallerProcess.h"
+#include "KeyboardInput.h"
+#include "WindowInspect.h"
+
+namespace {
+constexpr RECT kBrowseButton{613, 110, 613 + 23, 110 + 22};  // client coordinates of the window
+constexpr DWORD kDialogTimeoutMs = 10000;
+constexpr DWORD kSettleMs = 300;
+const std::wstring kDialogCaption = L"Select directory";
+
+void click_at(HWND top_level, POINT at) {
+  SetForegroundWindow(top_level);
+  Sleep(60);
+  SetCursorPos(at.x, at.y);
+  INPUT in[2]{};
+  in[0].type = in[1].type = INPUT_MOUSE;
+  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(1, &in[0], sizeof(INPUT));
+  Sleep(80);
+  SendInput(1, &in[1], sizeof(INPUT));
+  Sleep(60);
+}
+
+HWND find_dialog(InstallerProcess& process) {
+  for (HWND w : process_top_level_windows(process.id(), {}, kDialogCaption))
+    if (IsWindowVisible(w)) return w;
+  return nullptr;
+}
+
+template <class Condition> bool wait_for(Condition done, DWORD timeout_ms) {
+  const DWORD begin = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - begin > timeout_ms) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
+// Clicks "..." and waits for the dialog; checks that the skin paints it.
+HWND open_dialog(InstallerSession& session) {
+  POINT centre{(kBrowseButton.left + kBrowseButton.right) / 2, (kBrowseButton.top + kBrowseButton.bottom) / 2};
+  ClientToScreen(session.controls.window, &centre);
+  click_at(session.controls.window, centre);
+  HWND dialog = nullptr;
+  if (!session.log.expect(wait_for([&] { return (dialog = find_dialog(session.process)) != nullptr; }, kDialogTimeoutMs),
+                          L"\"...\" opens the folder dialog"))
+    return nullptr;
+  Sleep(kSettleMs);
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  session.log.expect(GetWindowRgn(dialog, rgn) != ERROR, L"dialog frame painted by the skin (outline cut to its corners)");
+  DeleteObject(rgn);
+  std::vector<std::wstring> captions;
+  for (HWND child : direct_children(dialog)) captions.push_back(window_text(child));
+  for (const wchar_t* caption : {L"OK", L"Cancel", L"Create"})
+    session.log.expect(std::find(captions.begin(), captions.end(), caption) != captions.end(),
+                       std::wstring(L"dialog has its ") + caption + L" button");
+  return dialog;
+}
+
+bool dialog_closed(HWND dialog) {
+  return wait_for([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, kDialogTimeoutMs);
+}
+}  // namespace
+
+void folder_dialog_scenario(InstallerSession& session, const std::wstring& exe) {
+  const std::wstring target = windows_temp_dir() + L"\\e2e-folder-dialog";
+  remove_tree(target);
+  if (!session.log.expect(create_directories(target), L"target folder prepared: " + target)) return;
+  if (!launch(session, exe, false)) return;
+  set_directory_text(session, target);
+
+  HWND dialog = open_dialog(session);
+  if (!dialog) return;
+  request_screenshot(L"open");
+  press_key(VK_ESCAPE);
+  session.log.expect(dialog_closed(dialog), L"Escape closes the dialog");
+  session.log.expect_equal(L"field after Escape", target, window_text(session.controls.dir_edit));
+
+  dialog = open_dialog(session);
+  if (!dialog) return;
+  // Keyboard only: the tree has the focus; Tab to Create (after OK and Cancel), Enter.
+  for (int i = 0; i < 3; ++i) press_key(VK_TAB);
+  press_key(VK_RETURN);
+  const std::wstring made = target + L"\\New folder1";
+  session.log.expect(wait_for([&] { return path_exists(made); }, kDialogTimeoutMs), L"Create made " + made);
+  Sleep(kSettleMs);
+  request_screenshot(L"renaming");
+  press_key(VK_RETURN);  // ends the renaming only
+  Sleep(kSettleMs);
+  session.log.expect(IsWindowVisible(dialog) != FALSE, L"Enter while renaming keeps the dialog open");
+  press_key(VK_RETURN);  // OK
+  session.log.expect(dialog_closed(dialog), L"Enter closes the dialog with the folder");
+  session.log.expect_equal(L"field after OK", made + L"\\Kalvetra", window_text(session.controls.dir_edit));
+
+  HWND box = nullptr;
+  if (click_install(session, box) == InstallOutcome::done)
+    session.log.expect(file_exists(made + L"\\Kalvetra\\Kalvetra.exe"), L"installed into the chosen folder");
+  else
+    session.log.fail(L"the install into the chosen folder did not finish");
+  close_window(session);
+  remove_tree(target);
+}
