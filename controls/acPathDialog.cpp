@@ -119,6 +119,8 @@ void TPathDialogForm::OkClick() {
         sShellTreeView1->SetFocus();
         return;
     }
+    // The folder may have gone since it was selected: then OK is disabled and the dialog stays.
+    SelectionChanged();
     if (!sBitBtn1->Enabled()) return;
     FResult = kDialogOk;
 }

@@ -263,3 +263,22 @@ TEST(PathDialog, TabReachesEveryButtonAndEnterActsOnTheFocusedOne) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PathDialog, AFolderThatVanishedCannotBeChosen) {
+    kvtest::TempDir dir;
+    const std::wstring gone = dir.File(L"soon gone");
+    ASSERT_TRUE(CreateDirectoryW(gone.c_str(), nullptr));
+    TPathDialogForm dialog(nullptr);
+    dialog.sShellTreeView1->HandleNeeded();
+    dialog.sShellTreeView1->SetPath(gone);
+    ASSERT_TRUE(dialog.sBitBtn1->Enabled());
+    ASSERT_TRUE(RemoveDirectoryW(gone.c_str()));
+    dialog.OkClick();
+    EXPECT_EQ(dialog.ModalResult(), 0);  // the dialog stays
+    EXPECT_FALSE(dialog.sBitBtn1->Enabled());
+    EXPECT_FALSE(dialog.sBitBtn3->Enabled());
+}
+
+}  // namespace
