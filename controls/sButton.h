@@ -9,6 +9,7 @@
 #include "skinframework/sCommonData.h"
 #include "skinframework/sFade.h"
 #include "toolkit/ImgList.h"
+#include "toolkit/Menus.h"
 #include "toolkit/StdCtrls.h"
 
 namespace sk {
@@ -17,6 +18,9 @@ namespace sk {
 enum TsButtonState { bsNormal = 0, bsHot = 1, bsPressed = 2, bsDefault = 3 };
 // Where the image sits beside the caption.
 enum class TImageAlignment { iaLeft, iaRight, iaTop, iaBottom, iaCenter };
+// A plain push button; a command link (bold caption with a hint line below, image at the top
+// left); a split button whose right 16 pixels drop its menu.
+enum class TsButtonStyle { bsPushButton, bsCommandLink, bsSplitButton };
 
 class TsButton : public tk::TButton {
 public:
@@ -35,7 +39,8 @@ public:
     // default state shown as hot when the section has fewer than four.
     int SkinState(int state) const;
     // Rebuilds the face in the cache; false when the parent could not give its background.
-    bool PrepareCache();
+    // Virtual: a button that places its content differently (the bit button) builds its own.
+    virtual bool PrepareCache();
     SIZE TextRectSize();
     RECT CaptionRect();
     // The image index of the current state (disabled, pressed, focused, hot, default), each
@@ -79,6 +84,16 @@ public:
     void SetImageMargins(const RECT& value);
     bool Reflected() const { return FReflected; }
     void SetReflected(bool value);
+    TsButtonStyle Style() const { return FStyle; }
+    void SetStyle(TsButtonStyle value);
+    // The split button's menu: not owned; the button lets go of it when it is freed.
+    tk::TPopupMenu* DropDownMenu() const { return FDropDownMenu; }
+    void SetDropDownMenu(tk::TPopupMenu* value);
+    // The command link's second line.
+    const std::wstring& CommandLinkHint() const { return FCommandLinkHint; }
+    void SetCommandLinkHint(const std::wstring& value);
+    // True while the split button's menu is shown.
+    bool DroppedDown() const { return FDroppedDown; }
     TsFadeTimer* FadeTimer() const { return FFadeTimer; }
     // The region of the last cache build not yet handed to the window (1: none built yet).
     HRGN StoredRegion() const { return FRegion; }
@@ -93,6 +108,8 @@ public:
     void SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& value) override;
 
 protected:
+    // Background layer, border (with the window region) and colour tone of a cache build.
+    void PaintFaceLayers(rd::TBitmap32* cache, const rd::TCacheInfo& bg, int skinState);
     void CreateParams(tk::TCreateParams& p) override;
     void Notification(tk::TComponent* component, tk::TOperation operation) override;
     // The default look follows the focus: repaint when it changes.
@@ -110,12 +127,21 @@ private:
     void OnFocusChange(tk::TMessage& m, bool gained);
     void OnEnabledChanged(tk::TMessage& m);
     void StateChanged(TacAnimatEvent event, bool fast);
-    void PaintFaceLayers(rd::TBitmap32* cache, const rd::TCacheInfo& bg, int skinState);
     void PaintBorder(rd::TBitmap32* cache, const rd::TCacheInfo& bg, int skinState);
     void DrawCaption(int state);
     void DrawGlyph(int state);
     bool HasImage() const;
     bool ShiftsContent(int state);
+    // The width the caption and the image are laid out in (the split part left out).
+    int ContentWidth() const;
+    // The image's size with its margins: the list's, or 32 x 32 without a valid image.
+    SIZE ImageBlockSize() const;
+    // The command link's caption font: the control font in bold, two points larger.
+    void AssignCommandLinkFont(tk::TFont& font) const;
+    void DrawCommandLinkHint(tk::TCanvas& canvas, const RECT& caption, int state);
+    void DrawSplitArrow(int skinState);
+    bool IsSplitPress(const tk::TMessage& m) const;
+    void DropDown();
     void SetStateImageIndex(int slot, int value);
     void DrawFocusFrame(const RECT& caption);
     bool NeedsRegion() const;
@@ -144,6 +170,10 @@ private:
     TImageAlignment FImageAlignment = TImageAlignment::iaLeft;
     RECT FImageMargins{};
     bool FReflected = false;
+    TsButtonStyle FStyle = TsButtonStyle::bsPushButton;
+    tk::TPopupMenu* FDropDownMenu = nullptr;
+    std::wstring FCommandLinkHint;
+    bool FDroppedDown = false;
     HRGN FRegion = reinterpret_cast<HRGN>(1);
     bool FRegionApplied = false;
     bool IsFocused = false;  // the last default look asked for (Active)
