@@ -151,6 +151,9 @@ void TsSkinProvider::NewWndProc(tk::TMessage& m) {
                     return;
                 }
             }
+            // The form's own popup menu, shown by the toolkit's default, takes the skin first.
+            if (TsSkinManager* manager = FCommonData->SkinManager(); manager && HookControlPopupMenu)
+                HookControlPopupMenu(FForm, *manager);
             break;
         case WM_SYSCOMMAND:
             if ((m.WParam & 0xFFF0) == SC_KEYMENU && m.LParam == VK_SPACE) {

@@ -4,6 +4,7 @@
 
 #include "toolkit/DescriptionReader.h"
 #include "toolkit/Forms.h"
+#include "toolkit/Menus.h"
 
 namespace tk {
 
@@ -130,8 +131,37 @@ void TControl::WndProc(TMessage& m) {
         case CM_MOUSEENTER: FMouseInside = true; Invalidate(); break;
         case CM_MOUSELEAVE: FMouseInside = false; Invalidate(); break;
         case CM_FONTCHANGED: FontChanged(); Invalidate(); break;
+        case WM_CONTEXTMENU:  // a window-less control, asked by its parent
+            if (ContextPopup(m.LParam)) m.Result = 1;
+            break;
         default: break;
     }
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+    if (menu == FPopupMenu) return;
+    if (FPopupMenu) RemoveFreeNotification(FPopupMenu);
+    FPopupMenu = menu;
+    if (menu) FreeNotification(menu);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == FPopupMenu) FPopupMenu = nullptr;
+}
+
+bool TControl::ContextPopup(LPARAM pos) {
+    if (!FPopupMenu || FPopupMenu->Showing()) return false;
+    POINT at{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+    HWND window = IsWindowed() ? static_cast<TWinControl*>(this)->Handle() : FParent ? FParent->Handle() : nullptr;
+    if (at.x == -1 && at.y == -1) {
+        at = IsWindowed() ? POINT{0, 0} : POINT{FLeft, FTop};
+        if (window) ClientToScreen(window, &at);
+    }
+    FPopupMenu->PopupComponent = this;
+    FPopupMenu->OwnerWindow = window ? GetAncestor(window, GA_ROOT) : nullptr;
+    FPopupMenu->Popup(at.x, at.y);
+    return true;
 }
 
 void TControl::Invalidate() {
@@ -347,6 +377,13 @@ void TWinControl::SetProperty(TReader& reader, const std::string& name, const TV
     if (name == "TabOrder") FTabOrder = reader.Int(v);
     else if (name == "TabStop") FTabStop = reader.Bool(v);
     else TControl::SetProperty(reader, name, v);
+}
+
+TControl* TWinControl::ContextControlAt(LPARAM pos) const {
+    POINT p{static_cast<short>(LOWORD(pos)), static_cast<short>(HIWORD(pos))};
+    if ((p.x == -1 && p.y == -1) || !FHandle || !ScreenToClient(FHandle, &p)) return nullptr;
+    TControl* c = GraphicControlAt(p.x, p.y, false);
+    return c && c->PopupMenu() ? c : nullptr;
 }
 
 TControl* TWinControl::GraphicControlAt(int x, int y, bool allowDisabled) const {
@@ -572,6 +609,18 @@ void TWinControl::WndProc(TMessage& m) {
             return;
         case WM_SETCURSOR:
             if (SetControlCursor(m)) return;
+            break;
+        case WM_CONTEXTMENU:
+            // A window-less control under the point shows its own menu; without one of its own
+            // the request goes on to the window's default (a child passes it to its parent).
+            if (TControl* c = ContextControlAt(m.LParam)) {
+                m.Result = c->Perform(WM_CONTEXTMENU, m.WParam, m.LParam);
+                return;
+            }
+            if (ContextPopup(m.LParam)) {
+                m.Result = 1;
+                return;
+            }
             break;
         case WM_SETFOCUS:
             Perform(CM_ENTER);

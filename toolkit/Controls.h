@@ -8,6 +8,7 @@
 namespace tk {
 
 class TWinControl;
+class TPopupMenu;
 
 // Mouse cursors a control can ask for while the mouse is over it (the toolkit's numbers).
 using TCursor = int;
@@ -77,6 +78,13 @@ public:
     // The cursor shown while the mouse is over the control; crDefault leaves the window's own.
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor value) { FCursor = value; }
+    // The menu shown on a context-menu request (right click, the menu key, Shift+F10); not
+    // owned, forgotten when it is freed.
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* menu);
+    // Shows the popup menu at screen point pos (-1, -1: asked from the keyboard, shown at the
+    // control's top-left corner) and returns when it closes; false without a popup menu.
+    bool ContextPopup(LPARAM pos);
 
     void SetProperty(TReader& reader, const std::string& name, const TValue& value) override;
     void Loaded() override;
@@ -90,6 +98,7 @@ protected:
     virtual void TextChanged() {}
     virtual void FontChanged() {}
     virtual void EnabledChanged() {}
+    void Notification(TComponent* component, TOperation operation) override;
     void ParentFontChanged();  // takes the parent's font when ParentFont is set
     // Sends CM_SHOWINGCHANGED (wParam: showing) to the control and every control on it.
     void ShowingChanged(bool showing);
@@ -105,6 +114,7 @@ private:
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
     bool FVisible = true, FEnabled = true, FParentFont = true;
     TCursor FCursor = crDefault;
+    TPopupMenu* FPopupMenu = nullptr;
     TFont FFont;
     unsigned FAnchors = akLeft | akTop;
 };
@@ -191,6 +201,9 @@ private:
     void RemoveControl(TControl* c);
     void UpdateTabOrder();
     TControl* GraphicControlAt(int x, int y, bool allowDisabled) const;
+    // The enabled window-less control with a popup menu under a context-menu request's
+    // screen point, or null.
+    TControl* ContextControlAt(LPARAM pos) const;
     void RouteMouse(TMessage& m);
     bool ReflectToChild(TMessage& m);
     void TrackMouseInside();

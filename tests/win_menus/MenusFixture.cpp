@@ -110,16 +110,38 @@ HWND ShownMenuWindow() {
 }
 
 tk::TMenuItem* PopupWithSteps(tk::TPopupMenu& menu, int x, int y, std::vector<TMenuStep> steps, bool closeAtEnd) {
-    TMenuRun current;
-    current.Steps = std::move(steps);
-    current.CloseAtEnd = closeAtEnd;
-    run = &current;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 25, WatchMenu);
-    tk::TMenuItem* chosen = menu.Popup(x, y);
-    KillTimer(nullptr, timer);
-    run = nullptr;
+    tk::TMenuItem* chosen = nullptr;
+    {
+        TMenuWatch watch(std::move(steps), closeAtEnd);
+        chosen = menu.Popup(x, y);
+    }
     PumpFor(30);
     return chosen;
+}
+
+TMenuWatch::TMenuWatch(std::vector<TMenuStep> steps, bool closeAtEnd) {
+    run = new TMenuRun;
+    run->Steps = std::move(steps);
+    run->CloseAtEnd = closeAtEnd;
+    FTimer = SetTimer(nullptr, 0, 25, WatchMenu);
+}
+
+TMenuWatch::~TMenuWatch() {
+    KillTimer(nullptr, FTimer);
+    delete run;
+    run = nullptr;
+}
+
+size_t TMenuWatch::StepsRun() const { return run ? run->Next : 0; }
+
+bool TMenuWatch::WaitUntilFinished(int ms) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < DWORD(ms)) {
+        kvfw::PumpMessages();
+        if (run->Next == run->Steps.size() && !ShownMenuWindow()) return true;
+        Sleep(5);
+    }
+    return false;
 }
 
 void PressKey(HWND menuWindow, WPARAM key) {

@@ -49,6 +49,22 @@ tk::TMenuItem* PopupWithSteps(tk::TPopupMenu& menu, int x, int y, std::vector<TM
 inline tk::TMenuItem* PopupAndLook(tk::TPopupMenu& menu, int x, int y, const TMenuStep& look) {
     return PopupWithSteps(menu, x, y, {look});
 }
+// The same steps for a menu that something else opens (real input): the watch starts looking
+// at once and is finished when the steps have run and no menu is shown any more.
+class TMenuWatch {
+public:
+    explicit TMenuWatch(std::vector<TMenuStep> steps, bool closeAtEnd = true);
+    ~TMenuWatch();
+    TMenuWatch(const TMenuWatch&) = delete;
+    TMenuWatch& operator=(const TMenuWatch&) = delete;
+    // Runs messages until the watch is finished or ms milliseconds have passed; true when finished.
+    bool WaitUntilFinished(int ms = 4000);
+    // How many steps ran.
+    size_t StepsRun() const;
+
+private:
+    UINT_PTR FTimer;
+};
 // Posts a key press to the menu window.
 void PressKey(HWND menuWindow, WPARAM key);
 
