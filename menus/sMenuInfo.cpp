@@ -109,6 +109,7 @@ SIZE MenuSizeOf(const std::vector<TMeasuredItem>& items, const TMenuMetrics& m) 
 
 SIZE ItemImageSize(const tk::TMenuItem* item) {
     if (const tk::TBitmap* bitmap = item ? item->BitmapOrNull() : nullptr) return SIZE{bitmap->Width(), bitmap->Height()};
+    if (const tk::TCustomImageList* list = item ? item->ImageList() : nullptr) return SIZE{list->Width(), list->Height()};
     return SIZE{16, 16};
 }
 

@@ -78,7 +78,8 @@ struct TMeasuredItem {
 // between columns), the tallest column, both plus the two frame strips.
 SIZE MenuSizeOf(const std::vector<TMeasuredItem>& items, const TMenuMetrics& m);
 
-// The size of an item's picture: its own bitmap, else 16 x 16.
+// The size of an item's picture: its own bitmap, else the size of its image list (the parent's
+// SubMenuImages, else the menu's Images), else 16 x 16.
 SIZE ItemImageSize(const tk::TMenuItem* item);
 // True when no item of its parent up to and including this one starts a column.
 bool InFirstColumn(const tk::TMenuItem* item);

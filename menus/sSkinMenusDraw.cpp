@@ -119,6 +119,68 @@ bool IsSystemMenu(const tk::TMenuItem* item) {
     return menu && menu->Name().rfind(L"acSysMenu", 0) == 0;
 }
 
+// The check mark of a checked item without an image: "RADIOCHECKED" or "CHECK" of "GLOBALINFO",
+// "BOXCHECKED" when that is missing, vertically centred after the margin.
+void DrawCheckMark(const TSkinModel* model, const tk::TMenuItem* item, TPiece& piece, bool rtl, bool hot, int margin) {
+    int mask = model->GetMaskIndex(L"GLOBALINFO", item->RadioItem ? L"RADIOCHECKED" : L"CHECK");
+    if (!model->IsValidImgIndex(mask)) mask = model->GetMaskIndex(L"GLOBALINFO", L"BOXCHECKED");
+    if (!model->IsValidImgIndex(mask)) return;
+    const TsMaskData& m = model->ma[size_t(mask)];
+    const int w = MaskImageWidth(m), h = MaskImageHeight(m);
+    const int x = rtl ? piece.View.Width - 2 - margin - w : 2 + margin;
+    rd::PaintMaskGlyph(&piece.View, {x, (piece.View.Height - h) / 2}, hot ? 1 : 0,
+                       rd::CacheInfoForBitmap(&piece.View, 0, 0), m, 1);
+}
+
+// The item's image: the one of its image list, else its own bitmap; vertically centred at the
+// left (at the right for right to left), over the pressed small speed button's face when the
+// item is checked. A disabled item's list image is drawn grey. False when it has none.
+bool DrawItemImage(const TSkinModel* model, const tk::TMenuItem* item, TPiece& piece, bool rtl) {
+    const tk::TCustomImageList* list = item->HasListImage() ? item->ImageList() : nullptr;
+    const tk::TBitmap* bitmap = list ? nullptr : item->BitmapOrNull();
+    if (!list && !bitmap) return false;
+    const int w = list ? list->Width() : bitmap->Width(), h = list ? list->Height() : bitmap->Height();
+    const int top = (piece.View.Height - h) / 2;
+    const int x = rtl ? piece.View.Width - top - w : std::min(3, top);
+    if (item->Checked) {
+        const int back = model->GetSkinIndex(L"SPEEDBUTTON_SMALL");
+        if (model->IsValidSkinIndex(back))
+            rd::PaintSectionFace(back, L"SPEEDBUTTON_SMALL", rd::CacheInfoForBitmap(&piece.View, 0, 0), -1, -1, model,
+                                 &piece.View, {0, 0}, {x - 1, top - 1, x + w + 1, top + h + 1}, 2);
+    }
+    if (list) {
+        list->Draw(piece.DC(), x, top, item->ImageIndex, item->Enabled);
+        GdiFlush();
+        return true;
+    }
+    const rd::TBitmap32 image = ViewOf(*bitmap);
+    rd::AlphaOver32({x, top, x + image.Width, top + image.Height}, {0, 0, image.Width, image.Height}, &piece.View, false,
+                    rd::CacheInfoForBitmap(&piece.View, 0, 0), &image);
+    return true;
+}
+
+// A system-menu command's caption-button glyph in "Webdings" (a plain character without that
+// font), in a box as high as the glyph at the item's left (right for right to left).
+void DrawSysMenuGlyph(const TSkinModel* model, int tag, HDC dc, int width, int height, bool rtl, bool hot, int section) {
+    const bool webdings = WebdingsInstalled();
+    const wchar_t* glyph = webdings ? SysMenuGlyph(tag) : PlainGlyph(tag);
+    if (!glyph) return;
+    HFONT glyphFont = nullptr;
+    if (webdings) {
+        const int size = -MulDiv(10, GetDeviceCaps(dc, LOGPIXELSY), 72);
+        glyphFont = CreateFontW(size, 0, 0, 0, FW_NORMAL, 0, 0, 0, SYMBOL_CHARSET, 0, 0, 0, 0, L"Webdings");
+    }
+    HGDIOBJ previous = glyphFont ? SelectObject(dc, glyphFont) : nullptr;
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    const int h = tm.tmHeight;
+    RECT box = rtl ? RECT{width - h - 4, (height - h) / 2, width - 4, (height - h) / 2 + h}
+                   : RECT{4, (height - h) / 2, h + 14, (height - h) / 2 + h};
+    rd::WriteSkinText(dc, glyph, true, model, hot ? 1 : 0, section, DT_SINGLELINE | DT_NOPREFIX | (rtl ? DT_RIGHT : DT_LEFT),
+                      box);
+    if (glyphFont) DeleteObject(SelectObject(dc, previous));
+}
+
 }  // namespace
 
 // ---- Frame strips ----
@@ -287,57 +349,15 @@ void TsSkinableMenus::DrawNormalItem(tk::TMenuItem* item, tk::TCanvas& canvas, R
         rd::PaintSectionFace(section, L"MENUITEM", rd::CacheInfoForBitmap(&b, bx, by), -1, -1, model, &piece.View,
                              {0, 0}, whole, hot ? 1 : 0);
 
-    const tk::TBitmap* bitmap = item->BitmapOrNull();
-    if (item->Checked && !bitmap) {
-        int mask = model->GetMaskIndex(L"GLOBALINFO", item->RadioItem ? L"RADIOCHECKED" : L"CHECK");
-        if (!model->IsValidImgIndex(mask)) mask = model->GetMaskIndex(L"GLOBALINFO", L"BOXCHECKED");
-        if (model->IsValidImgIndex(mask)) {
-            const TsMaskData& m = model->ma[size_t(mask)];
-            const int w = MaskImageWidth(m), h = MaskImageHeight(m);
-            const int x = rtl ? width - 2 - FMargin - w : 2 + FMargin;
-            rd::PaintMaskGlyph(&piece.View, {x, (height - h) / 2}, hot ? 1 : 0, rd::CacheInfoForBitmap(&piece.View, 0, 0),
-                               m, 1);
-        }
-    }
-    if (bitmap) {
-        const int top = (height - bitmap->Height()) / 2;
-        const int x = rtl ? width - top - bitmap->Width() : std::min(3, top);
-        if (item->Checked) {
-            const int back = model->GetSkinIndex(L"SPEEDBUTTON_SMALL");
-            if (model->IsValidSkinIndex(back))
-                rd::PaintSectionFace(back, L"SPEEDBUTTON_SMALL", rd::CacheInfoForBitmap(&piece.View, 0, 0), -1, -1, model,
-                                     &piece.View, {0, 0},
-                                     {x - 1, top - 1, x + bitmap->Width() + 1, top + bitmap->Height() + 1}, 2);
-        }
-        const rd::TBitmap32 image = ViewOf(*bitmap);
-        rd::AlphaOver32({x, top, x + image.Width, top + image.Height}, {0, 0, image.Width, image.Height}, &piece.View,
-                        false, rd::CacheInfoForBitmap(&piece.View, 0, 0), &image);
-    }
+    const bool image = DrawItemImage(model, item, piece, rtl);
+    if (item->Checked && !image) DrawCheckMark(model, item, piece, rtl, hot, FMargin);
 
     HDC dc = piece.DC();
     HGDIOBJ oldFont = SelectObject(dc, ItemFont(item->Default).Handle());
     const int textSection = sectionValid ? section : -1;
     if (!sectionValid) SetTextColor(dc, GetSysColor(item->Enabled ? COLOR_MENUTEXT : COLOR_GRAYTEXT));
-
-    if (!bitmap && IsSystemMenu(item) && item->Tag() >= kFirstSysCommand) {
-        const bool webdings = WebdingsInstalled();
-        if (const wchar_t* glyph = webdings ? SysMenuGlyph(item->Tag()) : PlainGlyph(item->Tag())) {
-            HFONT glyphFont = nullptr;
-            if (webdings) {
-                const int size = -MulDiv(10, GetDeviceCaps(dc, LOGPIXELSY), 72);
-                glyphFont = CreateFontW(size, 0, 0, 0, FW_NORMAL, 0, 0, 0, SYMBOL_CHARSET, 0, 0, 0, 0, L"Webdings");
-            }
-            HGDIOBJ previous = glyphFont ? SelectObject(dc, glyphFont) : nullptr;
-            TEXTMETRICW tm{};
-            GetTextMetricsW(dc, &tm);
-            const int h = tm.tmHeight;
-            RECT box = rtl ? RECT{width - h - 4, (height - h) / 2, width - 4, (height - h) / 2 + h}
-                           : RECT{4, (height - h) / 2, h + 14, (height - h) / 2 + h};
-            rd::WriteSkinText(dc, glyph, true, model, hotLit ? 1 : 0, textSection,
-                              DT_SINGLELINE | DT_NOPREFIX | (rtl ? DT_RIGHT : DT_LEFT), box);
-            if (glyphFont) DeleteObject(SelectObject(dc, previous));
-        }
-    }
+    if (!image && IsSystemMenu(item) && item->Tag() >= kFirstSysCommand)
+        DrawSysMenuGlyph(model, item->Tag(), dc, width, height, rtl, hotLit, textSection);
 
     const int imageWidth = ItemImageSize(item).cx;
     const int indent = imageWidth + 2 * FMargin + FSpacing;

@@ -70,6 +70,29 @@ TBitmap& TMenuItem::Bitmap() {
     return *FBitmap;
 }
 
+void TMenuItem::SetSubMenuImages(TCustomImageList* images) {
+    if (images == FSubMenuImages) return;
+    if (FSubMenuImages) RemoveFreeNotification(FSubMenuImages);
+    FSubMenuImages = images;
+    if (images) FreeNotification(images);
+}
+
+void TMenuItem::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == FSubMenuImages) FSubMenuImages = nullptr;
+}
+
+TCustomImageList* TMenuItem::ImageList() const {
+    if (FParent && FParent->FSubMenuImages) return FParent->FSubMenuImages;
+    const TMenu* menu = GetParentMenu();
+    return menu ? menu->Images() : nullptr;
+}
+
+bool TMenuItem::HasListImage() const {
+    const TCustomImageList* list = ImageList();
+    return list && list->ValidIndex(ImageIndex);
+}
+
 void TMenuItem::Add(TMenuItem* item) {
     if (!item || item == this || item->FParent == this) return;
     if (item->FParent) item->FParent->Remove(item);
@@ -148,6 +171,18 @@ TMenuItem* TMenuItem::FromData(ULONG_PTR data) {
 TMenu::TMenu(TComponent* owner) : TComponent(owner), FItems(new TMenuItem(this)) { FItems->FMenu = this; }
 
 TMenu::~TMenu() { FItems->FMenu = nullptr; }
+
+void TMenu::SetImages(TCustomImageList* images) {
+    if (images == FImages) return;
+    if (FImages) RemoveFreeNotification(FImages);
+    FImages = images;
+    if (images) FreeNotification(images);
+}
+
+void TMenu::Notification(TComponent* component, TOperation operation) {
+    TComponent::Notification(component, operation);
+    if (operation == TOperation::opRemove && component == FImages) FImages = nullptr;
+}
 
 void TMenu::ForEachItem(const std::function<void(TMenuItem*)>& fn) const {
     std::function<void(const TMenuItem*)> walk = [&](const TMenuItem* parent) {

@@ -1,6 +1,6 @@
 // Popup menus and their items: captions with shortcut texts, check and radio marks, the default
-// item, column breaks, bitmaps, image indexes, tags and names, and owner drawing through measure
-// and draw handlers. A shown menu is a platform popup menu owned by the toolkit's hidden menu
+// item, column breaks, bitmaps, images of the menu's image lists, tags and names, and owner
+// drawing through measure and draw handlers. A shown menu is a platform popup menu owned by the toolkit's hidden menu
 // window, which routes the measure and draw requests back to the items. Also the menu font.
 #pragma once
 #include <functional>
@@ -9,6 +9,7 @@
 
 #include "toolkit/Classes.h"
 #include "toolkit/Graphics.h"
+#include "toolkit/ImgList.h"
 #include "toolkit/Messages.h"
 
 namespace tk {
@@ -65,6 +66,16 @@ public:
     TMenuHandler<TAdvancedDrawItemFn> OnAdvancedDrawItem;
     TDrawItemFn OnDrawItem;
 
+    // The list the sub-items' ImageIndex refers to (instead of the menu's Images); not owned,
+    // forgotten when it is freed.
+    TCustomImageList* SubMenuImages() const { return FSubMenuImages; }
+    void SetSubMenuImages(TCustomImageList* images);
+    // The list this item's ImageIndex refers to: its parent's SubMenuImages, else the menu's
+    // Images; null when neither is set.
+    TCustomImageList* ImageList() const;
+    // The item shows an image of its list (the index is one of the list's images).
+    bool HasListImage() const;
+
     // The item's own picture; empty (0 x 0) unless one was given.
     TBitmap& Bitmap();
     bool HasBitmap() const { return FBitmap && FBitmap->Width() > 0 && FBitmap->Height() > 0; }
@@ -91,8 +102,12 @@ public:
     // The item whose address the platform handed back, when it still exists; else null.
     static TMenuItem* FromData(ULONG_PTR data);
 
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+
 private:
     friend class TMenu;
+    TCustomImageList* FSubMenuImages = nullptr;
     std::vector<TMenuItem*> FItems;
     TMenuItem* FParent = nullptr;
     TMenu* FMenu = nullptr;  // set on a menu's root item
@@ -112,14 +127,19 @@ public:
     HWND OwnerWindow = nullptr;
     // The items of the root, depth first, on which fn is called.
     void ForEachItem(const std::function<void(TMenuItem*)>& fn) const;
+    // The list the items' ImageIndex refers to; not owned, forgotten when it is freed.
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* images);
 
 protected:
+    void Notification(TComponent* component, TOperation operation) override;
     // The platform menu of one level of items (sub-menus included): owner-drawn items carry
     // their address; commands[id - 1] is the item of command id.
     HMENU BuildLevel(const TMenuItem* parent, std::vector<TMenuItem*>& commands) const;
 
 private:
     TMenuItem* FItems;
+    TCustomImageList* FImages = nullptr;
 };
 
 class TPopupMenu : public TMenu {
