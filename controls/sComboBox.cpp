@@ -3,7 +3,9 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 
+#include "controls/sMaskEditSkinCmd.h"
 #include "skinframework/sControlPaint.h"
 #include "skinframework/sSkinManager.h"
 #include "skinpaint/sMaskPaint.h"
@@ -126,17 +128,10 @@ bool TsComboBox::ReadOnlySwallows(UINT msg, WPARAM key) {
 // ---- Face ----
 
 bool TsComboBox::PrepareCache() {
-    TacBgRequest request;
-    request.Offset = {Left(), Top()};
-    GetParentBg(FSkinData, request);
-    if (request.BgKind == bgNotReady) {
-        FSkinData.FUpdating = true;
-        return false;
-    }
-    const rd::TCacheInfo bg = rd::BackgroundToCacheInfo(request.BgKind, request.Bitmap ? request.Bitmap->View() : nullptr,
-                                                       request.Offset, request.Color, request.BorderInsets);
-    TacCacheBitmap* cache = FSkinData.InitCacheBmp();
-    if (!cache || cache->Empty()) return false;
+    const std::optional<rd::TCacheInfo> background = FSkinData.CacheBackground();
+    if (!background) return false;
+    const rd::TCacheInfo& bg = *background;
+    TacCacheBitmap* cache = FSkinData.FCacheBmp.get();
     rd::TBitmap32* view = cache->View();
     PaintControlFace(FSkinData, bg, true, view, {0, 0}, {0, 0, Width(), Height()}, FSkinData.ControlIsHot() ? 1 : 0);
     if (Style() != tk::TComboBoxStyle::csSimple) PaintItem(view, bg);
@@ -399,24 +394,8 @@ bool TsComboBox::HandleReadOnly(tk::TMessage& m) {
 // ---- Messages ----
 
 bool TsComboBox::HandleSkinMessage(tk::TMessage& m) {
-    const bool ours = m.LParam == reinterpret_cast<LPARAM>(FSkinData.SkinManager());
-    switch (SkinCmdOf(m.WParam)) {
-        case SC_NEWSKIN: case SC_REMOVESKIN: case SC_REFRESH:
-            if (!ours || Destroying()) return false;
-            // The list takes its object again the next time it asks for its colours.
-            DetachList();
-            HandleSkinCommand(m, FSkinData);
-            Refresh();
-            return true;
-        case SC_ENDUPDATE:
-            if (FSkinData.FUpdating) {
-                FSkinData.FUpdating = false;
-                Refresh();
-            }
-            return true;
-        case SC_ISHANDLED: m.Result = 1; return true;
-        default: return false;
-    }
+    // The list takes its object again the next time it asks for its colours.
+    return HandleEditSkinCmd(m, FSkinData, [this] { Refresh(); }, [this] { DetachList(); });
 }
 
 bool TsComboBox::HandleSkinnedMessage(tk::TMessage& m) {

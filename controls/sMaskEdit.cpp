@@ -1,7 +1,9 @@
 #include "controls/sMaskEdit.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "controls/sMaskEditSkinCmd.h"
 #include "skinframework/sControlPaint.h"
 #include "skinframework/sControlText.h"
 #include "skinframework/sSkinManager.h"
@@ -136,17 +138,10 @@ void TsMaskEdit::Refresh() {
 // ---- Face ----
 
 bool TsMaskEdit::PrepareCache() {
-    TacBgRequest request;
-    request.Offset = {Left(), Top()};
-    GetParentBg(FSkinData, request);
-    if (request.BgKind == bgNotReady) {
-        FSkinData.FUpdating = true;
-        return false;
-    }
-    const rd::TCacheInfo bg = rd::BackgroundToCacheInfo(request.BgKind, request.Bitmap ? request.Bitmap->View() : nullptr,
-                                                       request.Offset, request.Color, request.BorderInsets);
-    TacCacheBitmap* cache = FSkinData.InitCacheBmp();
-    if (!cache || cache->Empty()) return false;
+    const std::optional<rd::TCacheInfo> background = FSkinData.CacheBackground();
+    if (!background) return false;
+    const rd::TCacheInfo& bg = *background;
+    TacCacheBitmap* cache = FSkinData.FCacheBmp.get();
     rd::TBitmap32* view = cache->View();
     const rd::TRect all{0, 0, Width(), Height()};
     if (BorderStyle() == tk::TBorderStyle::bsSingle)
@@ -279,32 +274,7 @@ void TsMaskEdit::OnFocusChange(tk::TMessage& m) {
 // ---- Messages ----
 
 bool TsMaskEdit::HandleSkinMessage(tk::TMessage& m) {
-    const bool ours = m.LParam == reinterpret_cast<LPARAM>(FSkinData.SkinManager());
-    switch (SkinCmdOf(m.WParam)) {
-        case SC_NEWSKIN:
-            if (!ours) return false;
-            HandleSkinCommand(m, FSkinData);
-            Refresh();
-            return true;
-        case SC_REMOVESKIN:
-            if (!ours || Destroying()) return false;
-            HandleSkinCommand(m, FSkinData);
-            Refresh();
-            return true;
-        case SC_REFRESH:
-            if (!ours) return false;
-            HandleSkinCommand(m, FSkinData);
-            Refresh();
-            return true;
-        case SC_ENDUPDATE:
-            if (FSkinData.FUpdating) {
-                FSkinData.FUpdating = false;
-                Refresh();
-            }
-            return true;
-        case SC_ISHANDLED: m.Result = 1; return true;
-        default: return false;
-    }
+    return HandleEditSkinCmd(m, FSkinData, [this] { Refresh(); });
 }
 
 bool TsMaskEdit::HandleSkinnedMessage(tk::TMessage& m) {

@@ -12,6 +12,7 @@
 #include "skinframework/sSkinManager.h"
 #include "skinframework/sSkinState.h"
 #include "skinframework/sVclUtils.h"
+#include "skinpaint/sMaskPaint.h"
 
 namespace sk {
 
@@ -324,6 +325,22 @@ TacCacheBitmap* TsCommonData::InitCacheBmp() {
     if (FOwnerControl)
         FCacheBmp->SetSize(std::max(0, FOwnerControl->Width()), std::max(0, FOwnerControl->Height()));
     return FCacheBmp.get();
+}
+
+std::optional<rd::TCacheInfo> TsCommonData::CacheBackground() {
+    if (!FOwnerControl) return std::nullopt;
+    TacBgRequest request;
+    request.Offset = {FOwnerControl->Left(), FOwnerControl->Top()};
+    GetParentBg(*this, request);
+    if (request.BgKind == bgNotReady) {
+        FUpdating = true;
+        return std::nullopt;
+    }
+    const rd::TCacheInfo bg = rd::BackgroundToCacheInfo(request.BgKind, request.Bitmap ? request.Bitmap->View() : nullptr,
+                                                       request.Offset, request.Color, request.BorderInsets);
+    TacCacheBitmap* cache = InitCacheBmp();
+    if (!cache || cache->Empty()) return std::nullopt;
+    return bg;
 }
 
 void TsCommonData::EmptyCache() {

@@ -4,6 +4,7 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "render/sAlphaGraph.h"
@@ -137,6 +138,11 @@ public:
     bool ControlIsHot() const;
     void GetParentCache(rd::TCacheInfo& info);
     TacCacheBitmap* InitCacheBmp();  // creates and sizes the cache to the owner control
+    // The first step of a cache build: the pixels behind the owner control, asked of its
+    // parent, and the cache sized to the control. Empty while the parent's background is not
+    // ready (FUpdating is set: the control builds again at SC_ENDUPDATE) or the control has no
+    // area.
+    std::optional<rd::TCacheInfo> CacheBackground();
     rd::TColor GetBgColor(int state, HWND handle = nullptr);
     rd::TColor BgColorReply();  // the answer to SC_GETBGCOLOR
     void UpdateSkinColors(bool repaint);
