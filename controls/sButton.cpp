@@ -1,5 +1,6 @@
 #include "controls/sButton.h"
 
+#include "controls/sButtonMenu.h"
 #include "controls/sGlyphUtils.h"
 
 #include <algorithm>
@@ -22,6 +23,9 @@ bool gPaintPressedNow = false;
 HRGN NoRegionYet() { return reinterpret_cast<HRGN>(1); }
 bool IsRealRegion(HRGN r) { return r && r != NoRegionYet(); }
 
+// The split button's drop-down part at the right.
+constexpr int kSplitWidth = 16;
+
 bool CursorOver(HWND h) {
     POINT p;
     RECT r;
@@ -37,6 +41,7 @@ TsButton::TsButton(tk::TComponent* owner) : tk::TButton(owner) {}
 TsButton::~TsButton() {
     *FAlive = false;
     if (FImages) FImages->RemoveFreeNotification(this);
+    if (FDropDownMenu) FDropDownMenu->RemoveFreeNotification(this);
     StopFade(FFadeTimer);
     DropStoredRegion();
 }
@@ -60,6 +65,13 @@ void TsButton::SetProperty(tk::TReader& reader, const std::string& name, const t
     else if (name == "FocusMargin") FFocusMargin = reader.Int(v);
     else if (name == "ContentMargin") FContentMargin = reader.Int(v);
     else if (name == "WordWrap") FWordWrap = reader.Bool(v);
+    else if (name == "CommandLinkHint") FCommandLinkHint = reader.String(v);
+    else if (name == "Style") {
+        const std::string style = reader.Ident(v);
+        if (style == "bsCommandLink") FStyle = TsButtonStyle::bsCommandLink;
+        else if (style == "bsSplitButton") FStyle = TsButtonStyle::bsSplitButton;
+        else FStyle = TsButtonStyle::bsPushButton;
+    }
     else tk::TButton::SetProperty(reader, name, v);
 }
 
@@ -117,10 +129,31 @@ void TsButton::SetImages(tk::TCustomImageList* value) {
 
 void TsButton::Notification(tk::TComponent* component, tk::TOperation operation) {
     tk::TButton::Notification(component, operation);
-    if (operation == tk::TOperation::opRemove && component == FImages) {
+    if (operation != tk::TOperation::opRemove) return;
+    if (component == FDropDownMenu) FDropDownMenu = nullptr;
+    if (component == FImages) {
         FImages = nullptr;
         Changed();
     }
+}
+
+void TsButton::SetStyle(TsButtonStyle value) {
+    if (FStyle == value) return;
+    FStyle = value;
+    Changed();
+}
+
+void TsButton::SetDropDownMenu(tk::TPopupMenu* value) {
+    if (FDropDownMenu == value) return;
+    if (FDropDownMenu) FDropDownMenu->RemoveFreeNotification(this);
+    FDropDownMenu = value;
+    if (FDropDownMenu) FDropDownMenu->FreeNotification(this);
+}
+
+void TsButton::SetCommandLinkHint(const std::wstring& value) {
+    if (FCommandLinkHint == value) return;
+    FCommandLinkHint = value;
+    Changed();
 }
 
 void TsButton::SetStateImageIndex(int slot, int value) {
@@ -165,7 +198,7 @@ int TsButton::CurrentState() {
             noHover)
             return bsPressed;
     }
-    if (FDown) return bsPressed;
+    if (FDown || FDroppedDown) return bsPressed;
     if (FSkinData.ControlIsHot()) return bsHot;
     // The form's default button while no other push button has the focus.
     if (Active()) return bsDefault;
@@ -226,6 +259,7 @@ bool TsButton::PrepareCache() {
     PaintFaceLayers(cache->View(), bg, SkinState(state));
     DrawGlyph(state);
     DrawCaption(state);
+    if (FStyle == TsButtonStyle::bsSplitButton) DrawSplitArrow(SkinState(state));
     if (!Enabled()) {
         const rd::TColor parentColor = Parent() ? rd::ColorToRGB(Parent()->Color()) : rd::clMagenta;
         rd::ApplyDisabledLook(cache->View(), FDisabledKind, parentColor, {0, 0}, bg);
@@ -242,8 +276,32 @@ UINT TsButton::TextFormat() const {
 
 SIZE TsButton::TextRectSize() {
     if (Caption().empty()) return SIZE{0, 0};
+    if (FStyle == TsButtonStyle::bsCommandLink) {
+        tk::TFont font;
+        AssignCommandLinkFont(font);
+        const int right = Width() - static_cast<int>(ImageBlockSize().cx) - 3 * FContentMargin - 6;
+        return rd::MeasureText(font.Handle(), Caption(), DT_EXPANDTABS, std::max(right - FContentMargin, 0), true);
+    }
     const int width = std::max(Width() - 2 * FContentMargin, 0);
     return rd::MeasureText(Font().Handle(), Caption(), DT_EXPANDTABS | DT_CENTER, width, FWordWrap);
+}
+
+int TsButton::ContentWidth() const { return Width() - (FStyle == TsButtonStyle::bsSplitButton ? kSplitWidth : 0); }
+
+SIZE TsButton::ImageBlockSize() const {
+    const int w = HasImage() ? FImages->Width() : 32, h = HasImage() ? FImages->Height() : 32;
+    return SIZE{w + FImageMargins.left + FImageMargins.right, h + FImageMargins.top + FImageMargins.bottom};
+}
+
+void TsButton::AssignCommandLinkFont(tk::TFont& font) const {
+    font.Assign(const_cast<TsButton*>(this)->Font());
+    HDC screen = GetDC(nullptr);
+    const int ppi = std::max(GetDeviceCaps(screen, LOGPIXELSY), 1);
+    ReleaseDC(nullptr, screen);
+    const int points = MulDiv(std::abs(font.Height), 72, ppi);
+    font.Height = -MulDiv(points + 2, ppi, 72);
+    font.Style |= tk::fsBold;
+    font.Changed();
 }
 
 bool TsButton::ShiftsContent(int state) {
@@ -256,12 +314,17 @@ bool TsButton::HasImage() const { return FImages && FImages->ValidIndex(FImageIn
 RECT TsButton::CaptionRect() {
     const SIZE text = TextRectSize();
     const int tw = static_cast<int>(text.cx), th = static_cast<int>(text.cy);
-    const int w = Width(), h = Height(), cm = FContentMargin;
+    const int w = ContentWidth(), h = Height(), cm = FContentMargin;
     const RECT& im = FImageMargins;
     const int iw = HasImage() ? FImages->Width() : 0, ih = HasImage() ? FImages->Height() : 0;
     RECT r;
     r.top = (h - th) / 2;
     r.bottom = h - r.top;
+    if (FStyle == TsButtonStyle::bsCommandLink) {
+        r = RECT{static_cast<LONG>(ImageBlockSize().cx) + cm + 6, cm, w - cm, cm + th};
+        if (ShiftsContent(CurrentState())) OffsetRect(&r, 1, 1);
+        return r;
+    }
     switch (HasImage() ? FImageAlignment : TImageAlignment::iaCenter) {
         case TImageAlignment::iaLeft:
             r.left = im.left + cm + iw + im.right;
@@ -308,11 +371,14 @@ int TsButton::GlyphIndex() {
 
 RECT TsButton::GlyphRect() {
     if (!HasImage()) return RECT{};
-    const int w = Width(), h = Height(), cm = FContentMargin;
+    const int w = ContentWidth(), h = Height(), cm = FContentMargin;
     const int iw = FImages->Width(), ih = FImages->Height();
     const RECT& im = FImageMargins;
     int x = (w - iw) / 2, y = (h - ih) / 2;
-    switch (FImageAlignment) {
+    if (FStyle == TsButtonStyle::bsCommandLink) {
+        x = im.left + cm;
+        y = cm;
+    } else switch (FImageAlignment) {
         case TImageAlignment::iaLeft: x = im.left + cm; break;
         case TImageAlignment::iaRight: x = w - im.right - cm - iw; break;
         case TImageAlignment::iaTop: y = im.bottom + cm; break;
@@ -350,12 +416,43 @@ void TsButton::DrawCaption(int state) {
     TacCacheBitmap* cache = FSkinData.FCacheBmp.get();
     if (!cache || Caption().empty()) return;
     tk::TCanvas& canvas = cache->Canvas();
-    canvas.Font.Assign(Font());
     canvas.Brush.Clear = true;
     const RECT r = CaptionRect();
-    const UINT format = DT_EXPANDTABS | DT_VCENTER | DT_CENTER | (FWordWrap ? DT_WORDBREAK : 0);
-    WriteControlText(canvas, Caption(), Enabled(), state != bsNormal, FSkinData, format, r);
+    if (FStyle == TsButtonStyle::bsCommandLink) {
+        AssignCommandLinkFont(canvas.Font);
+        WriteControlText(canvas, Caption(), Enabled(), state != bsNormal, FSkinData, DT_EXPANDTABS | DT_WORDBREAK, r);
+        canvas.Font.Assign(Font());
+        DrawCommandLinkHint(canvas, r, state);
+    } else {
+        canvas.Font.Assign(Font());
+        const UINT format = DT_EXPANDTABS | DT_VCENTER | DT_CENTER | (FWordWrap ? DT_WORDBREAK : 0);
+        WriteControlText(canvas, Caption(), Enabled(), state != bsNormal, FSkinData, format, r);
+    }
     DrawFocusFrame(r);
+}
+
+void TsButton::DrawCommandLinkHint(tk::TCanvas& canvas, const RECT& caption, int state) {
+    if (FCommandLinkHint.empty()) return;
+    const RECT r{caption.left, caption.bottom + 6, caption.right, Height() - FContentMargin};
+    if (r.bottom <= r.top) return;
+    WriteControlText(canvas, FCommandLinkHint, Enabled(), state != bsNormal, FSkinData, DT_EXPANDTABS | DT_WORDBREAK, r);
+}
+
+void TsButton::DrawSplitArrow(int skinState) {
+    const TsGeneralData* section = FSkinData.Section();
+    TacCacheBitmap* cache = FSkinData.FCacheBmp.get();
+    if (!section || !cache) return;
+    const rd::TColor color = section->Props[skinState > 0 ? 1 : 0].FontColor.Color;
+    tk::TCanvas& canvas = cache->Canvas();
+    HDC dc = canvas.Handle();
+    HPEN pen = CreatePen(PS_SOLID, 1, rd::ColorToRGB(color));
+    HGDIOBJ old = SelectObject(dc, pen);
+    MoveToEx(dc, Width() - kSplitWidth + 1, 4, nullptr);
+    LineTo(dc, Width() - kSplitWidth + 1, Height() - 4);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+    rd::DrawArrowShape(dc, color, RECT{Width() - kSplitWidth, 0, Width(), Height()}, 3);
+    GdiFlush();
 }
 
 void TsButton::DrawFocusFrame(const RECT& caption) {
@@ -462,7 +559,32 @@ void TsButton::OnMouseLeaveMsg(tk::TMessage& m) {
     StateChanged(aeMouseLeave, false);
 }
 
+bool TsButton::IsSplitPress(const tk::TMessage& m) const {
+    const int x = static_cast<short>(LOWORD(m.LParam));
+    return FStyle == TsButtonStyle::bsSplitButton && FDropDownMenu && x >= Width() - kSplitWidth;
+}
+
+void TsButton::DropDown() {
+    StopFade(FFadeTimer);
+    if (FDroppedDown || FDropDownMenu->Showing()) return;
+    FDroppedDown = true;
+    FSkinData.BGChanged = true;
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const auto alive = FAlive;
+    DropMenuBelow(*FDropDownMenu, *this, FSkinData.SkinManager());
+    if (!*alive) return;
+    FDroppedDown = false;
+    FSkinData.BGChanged = true;
+    Invalidate();
+}
+
 void TsButton::OnLeftPress(tk::TMessage& m) {
+    if (Enabled() && IsSplitPress(m)) {
+        // The menu part: the system button sees no press, so no click follows the menu.
+        DropDown();
+        m.Result = 0;
+        return;
+    }
     FInPress = true;
     tk::TButton::WndProc(m);  // the system button takes the capture and sets its pushed flag
     FInPress = false;

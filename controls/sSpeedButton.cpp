@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "controls/sButtonMenu.h"
 #include "controls/sGlyphUtils.h"
 #include "skinframework/sControlPaint.h"
 #include "skinframework/sControlText.h"
@@ -21,6 +22,9 @@ constexpr int kArrowWidth = 16;
 // Set while siblings are painted into a cache, so that two overlapping buttons never paint
 // each other in turn.
 bool gPaintingSiblings = false;
+
+// The speed button whose drop-down menu is shown now.
+TsSpeedButton* gDroppedButton = nullptr;
 
 // What lies behind the button, or a plain fill when the parent has no pixels to give.
 void FillWithBackground(rd::TBitmap32* cache, const rd::TCacheInfo& bg) {
@@ -43,7 +47,12 @@ void FillWithBackground(rd::TBitmap32* cache, const rd::TCacheInfo& bg) {
 
 TsSpeedButton::TsSpeedButton(tk::TComponent* owner) : tk::TSpeedButton(owner) {}
 
+TsSpeedButton* TsSpeedButton::DroppedButton() { return gDroppedButton; }
+
 TsSpeedButton::~TsSpeedButton() {
+    *FAlive = false;
+    if (gDroppedButton == this) gDroppedButton = nullptr;
+    if (FDropdownMenu) FDropdownMenu->RemoveFreeNotification(this);
     if (FImages) FImages->RemoveFreeNotification(this);
     StopFade(FFadeTimer);
 }
@@ -66,6 +75,12 @@ void TsSpeedButton::SetProperty(tk::TReader& reader, const std::string& name, co
     else if (name == "NumGlyphs") FNumGlyphs = std::max(1, reader.Int(v));
     else if (name == "GroupIndex") FGroupIndex = reader.Int(v);
     else if (name == "AllowAllUp") FAllowAllUp = reader.Bool(v);
+    else if (name == "ButtonStyle") {
+        static const char* const names[] = {"tbsButton", "tbsCheck", "tbsDropDown", "tbsSeparator", "tbsDivider", "tbsTextButton"};
+        const std::string style = reader.Ident(v);
+        for (int i = 0; i < 6; ++i)
+            if (style == names[i]) FButtonStyle = static_cast<TsSpeedButtonStyle>(i);
+    }
     else if (name == "Layout") {
         const std::string layout = reader.Ident(v);
         if (layout == "blGlyphRight") FLayout = TButtonLayout::blGlyphRight;
@@ -166,6 +181,7 @@ void TsSpeedButton::SetImages(tk::TCustomImageList* value) {
 
 void TsSpeedButton::Notification(tk::TComponent* component, tk::TOperation operation) {
     tk::TSpeedButton::Notification(component, operation);
+    if (operation == tk::TOperation::opRemove && component == FDropdownMenu) FDropdownMenu = nullptr;
     if (operation == tk::TOperation::opRemove && component == FImages) {
         FImages = nullptr;
         FSkinData.BGChanged = true;
@@ -205,8 +221,15 @@ void TsSpeedButton::SetDisabledKind(unsigned value) {
 
 // ---- State ----
 
+void TsSpeedButton::SetDropdownMenu(tk::TPopupMenu* value) {
+    if (FDropdownMenu == value) return;
+    if (FDropdownMenu) FDropdownMenu->RemoveFreeNotification(this);
+    FDropdownMenu = value;
+    if (FDropdownMenu) FDropdownMenu->FreeNotification(this);
+}
+
 int TsSpeedButton::CurrentState() {
-    if (FDown || (FPressed && FMouseInside)) return 2;
+    if (FDown || FDroppedDown || (FPressed && FMouseInside)) return 2;
     if (!NeverHot() && FSkinData.ControlIsHot()) return 1;
     return 0;
 }
@@ -371,18 +394,43 @@ void TsSpeedButton::PaintDivider(rd::TBitmap32* cache, const rd::TCacheInfo& bg)
     rd::PaintMaskNinePart(cache, {x, 0, x + 1, Height()}, bg, true, 0, model->ma[static_cast<size_t>(maskIndex)]);
 }
 
+RECT TsSpeedButton::ArrowRect() const {
+    if (FButtonStyle != tbsDropDown) return RECT{};
+    return RECT{std::max(Width() - kArrowWidth, 0), 0, Width(), Height()};
+}
+
+// The split look's arrow part is a face of its own beside the main one.
+void TsSpeedButton::PaintArrowPart(rd::TBitmap32* cache, const rd::TCacheInfo& bg, int state) {
+    const RECT a = ArrowRect();
+    const rd::TRect part{a.left, a.top, a.right, a.bottom};
+    PaintControlBackground(FSkinData, bg, state, cache, {0, 0}, part);
+    if (const TsMaskData* mask = FSkinData.BorderMask()) rd::PaintMaskNinePart(cache, part, bg, true, state, *mask);
+}
+
+void TsSpeedButton::DrawArrow(int state) {
+    const TsGeneralData* section = FSkinData.Section();
+    TacCacheBitmap* cache = FSkinData.FCacheBmp.get();
+    if (!section || !cache || FButtonStyle != tbsDropDown) return;
+    const rd::TColor color = section->Props[state > 0 && section->States > 1 ? 1 : 0].FontColor.Color;
+    rd::DrawArrowShape(cache->Canvas().Handle(), color, ArrowRect(), 3);
+    GdiFlush();
+}
+
 void TsSpeedButton::PaintFace(rd::TBitmap32* cache, const rd::TCacheInfo& bg, int state) {
-    const rd::TRect all{0, 0, Width(), Height()};
+    const bool split = SplitLook();
+    if (split) PaintArrowPart(cache, bg, state);
+    const rd::TRect main{0, 0, split ? std::max(Width() - kArrowWidth, 0) : Width(), Height()};
     if (FDrawOverBorder) {
-        PaintControlFace(FSkinData, bg, true, cache, {0, 0}, all, state);
+        PaintControlFace(FSkinData, bg, true, cache, {0, 0}, main, state);
         DrawCaption(state);
         DrawGlyph(state);
-        return;
+    } else {
+        PaintControlBackground(FSkinData, bg, state, cache, {0, 0}, main);
+        DrawCaption(state);
+        DrawGlyph(state);
+        if (const TsMaskData* mask = FSkinData.BorderMask()) rd::PaintMaskNinePart(cache, main, bg, true, state, *mask);
     }
-    PaintControlBackground(FSkinData, bg, state, cache, {0, 0}, all);
-    DrawCaption(state);
-    DrawGlyph(state);
-    if (const TsMaskData* mask = FSkinData.BorderMask()) rd::PaintMaskNinePart(cache, all, bg, true, state, *mask);
+    DrawArrow(state);
 }
 
 bool TsSpeedButton::PrepareCache() {
@@ -505,6 +553,10 @@ void TsSpeedButton::GraphRepaint() {
 // ---- State changes ----
 
 void TsSpeedButton::StateChanged(TacAnimatEvent event, bool fast) {
+    if (FMenuVisible) {
+        FSkinData.BGChanged = true;
+        return;
+    }
     const bool animate = AnimationAllowed(event, FAnimatEvents, FSkinData.SkinManager()) && Ready() &&
                          !acSkinLoading && FSkinData.FCacheBmp && !FSkinData.FCacheBmp->Empty() &&
                          !FSkinData.BGChanged && Visible();
@@ -545,12 +597,48 @@ void TsSpeedButton::OnMouseLeaveMsg(tk::TMessage& m) {
     StateChanged(aeMouseLeave, false);
 }
 
+bool TsSpeedButton::IsMenuPress(int x) const {
+    return FButtonStyle == tbsDropDown && FDropdownMenu && (x >= Width() - kArrowWidth || !OnClick);
+}
+
+void TsSpeedButton::DropDown() {
+    StopFade(FFadeTimer);
+    if (FMenuVisible || FDropdownMenu->Showing()) return;
+    FMenuVisible = FDroppedDown = true;
+    gDroppedButton = this;
+    FSkinData.BGChanged = true;
+    GraphRepaint();
+    const auto alive = FAlive;
+    DropMenuBelow(*FDropdownMenu, *this, FSkinData.SkinManager());
+    if (!*alive) return;
+    if (gDroppedButton == this) gDroppedButton = nullptr;
+    FMenuVisible = FDroppedDown = false;
+    FPressed = false;
+    FSkinData.BGChanged = true;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    if (Parent() && Parent()->HandleAllocated()) ScreenToClient(Parent()->Handle(), &cursor);
+    const RECT bounds = BoundsRect();
+    if (!PtInRect(&bounds, cursor)) Perform(tk::CM_MOUSELEAVE);
+    GraphRepaint();
+}
+
 void TsSpeedButton::MouseDown(int x, int y) {
+    if (Enabled() && IsMenuPress(x)) {
+        // The menu takes the press: no click follows it.
+        DropDown();
+        return;
+    }
     tk::TSpeedButton::MouseDown(x, y);
     if (Ready() && Enabled()) StateChanged(aeMouseDown, true);
 }
 
 void TsSpeedButton::MouseUp(int x, int y) {
+    if (FMenuVisible) {
+        // The menu took the capture from the parent: the press is over without a click.
+        tk::TSpeedButton::MouseUp(-1, -1);
+        return;
+    }
     if (!Ready()) {
         tk::TSpeedButton::MouseUp(x, y);
         return;

@@ -9,7 +9,10 @@
 #include "skinframework/sFade.h"
 #include "toolkit/ExtCtrls.h"
 #include "toolkit/ImgList.h"
+#include "toolkit/Menus.h"
 #include "toolkit/StdCtrls.h"
+
+#include <memory>
 
 namespace sk {
 
@@ -93,6 +96,15 @@ public:
     TacAnimatEvents AnimatEvents() const { return FAnimatEvents; }
     void SetAnimatEvents(TacAnimatEvents value) { FAnimatEvents = value; }
     TsAnimTimer* FadeTimer() const { return FFadeTimer; }
+    // The drop-down style's menu: not owned; the button lets go of it when it is freed.
+    tk::TPopupMenu* DropdownMenu() const { return FDropdownMenu; }
+    void SetDropdownMenu(tk::TPopupMenu* value);
+    // True while the drop-down menu is shown.
+    bool DroppedDown() const { return FDroppedDown; }
+    // The drop-down style's arrow part at the right (empty for other styles).
+    RECT ArrowRect() const;
+    // The speed button whose drop-down menu is shown now, or null.
+    static TsSpeedButton* DroppedButton();
 
     tk::TNotifyEvent OnMouseEnter, OnMouseLeave;
 
@@ -101,6 +113,12 @@ protected:
 
 private:
     bool NeverHot() const { return FButtonStyle == tbsSeparator || FButtonStyle == tbsDivider; }
+    // A drop-down button with a click handler: the arrow part is a button of its own.
+    bool SplitLook() const { return FButtonStyle == tbsDropDown && static_cast<bool>(OnClick); }
+    bool IsMenuPress(int x) const;
+    void DropDown();
+    void PaintArrowPart(rd::TBitmap32* cache, const rd::TCacheInfo& bg, int state);
+    void DrawArrow(int state);
     bool Ready() const;
     void PropertyChanged();
     void StateChanged(TacAnimatEvent event, bool fast);
@@ -144,6 +162,10 @@ private:
     bool FReflected = false;
     int FGroupIndex = 0;
     bool FAllowAllUp = false;
+    tk::TPopupMenu* FDropdownMenu = nullptr;
+    bool FDroppedDown = false;
+    bool FMenuVisible = false;
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };
 
 }  // namespace sk

@@ -16,10 +16,6 @@ using namespace kvfw;
 
 namespace {
 
-const std::string kSpeedSection =
-    "[SPEEDBUTTON]\nSTATES=3\nCOLOR=2117760\nHOTCOLOR=3187952\nFONTCOLOR=14474978\nHOTFONTCOLOR=16777215\n"
-    "BORDERSMASK=^0000^0000^0030^0010^0003^0003^0003^0003^3^0^0^0\n";
-
 // Image k of the list is filled with kColours[k] (opaque); strips are built the same way.
 const std::vector<uint32_t> kColours = {0x00C01020u, 0x0020C010u, 0x001020C0u, 0x00808000u, 0x00008080u};
 

@@ -6,8 +6,11 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 
+#include "controls/sButton.h"
+#include "controls/sSpeedButton.h"
 #include "render/sAlphaGraph.h"
 #include "skinframework/sControlPaint.h"
 #include "tests/win_framework/FrameworkFixture.h"
@@ -54,6 +57,11 @@ inline void MoveMouseTo(HWND window, int x, int y) {
 inline void PressLeft() { MouseButton(MOUSEEVENTF_LEFTDOWN); }
 inline void ReleaseLeft() { MouseButton(MOUSEEVENTF_LEFTUP); }
 
+// A speed-button section for the test skin: three states, its own colours and a 3-pixel border.
+inline const std::string kSpeedSection =
+    "[SPEEDBUTTON]\nSTATES=3\nCOLOR=2117760\nHOTCOLOR=3187952\nFONTCOLOR=14474978\nHOTFONTCOLOR=16777215\n"
+    "BORDERSMASK=^0000^0000^0030^0010^0003^0003^0003^0003^3^0^0^0\n";
+
 // The test skin with a section added at the end of its options.
 inline std::string SkinWith(const std::string& extra) { return TestSkinOptions() + extra; }
 
@@ -75,6 +83,36 @@ inline rd::TMemBitmap32 ReferenceFace(sk::TsCommonData& data, int width, int hei
     data.GetParentCache(bg);
     sk::PaintControlFace(data, bg, true, &face, {0, 0}, {0, 0, width, height}, state);
     return face;
+}
+
+// A push button bound to section, loaded on parent and shown.
+inline std::unique_ptr<sk::TsButton> MakeButton(tk::TWinControl* parent, sk::TsSkinManager* manager, RECT b,
+                                         const std::wstring& caption, const std::wstring& section = L"BUTTON") {
+    auto button = std::make_unique<sk::TsButton>(nullptr);
+    button->BeginLoading();
+    button->SkinData().SetSkinSection(section);
+    button->SkinData().SetSkinManager(manager);
+    button->SetBounds(b.left, b.top, b.right - b.left, b.bottom - b.top);
+    button->SetCaption(caption);
+    button->SetParent(parent);
+    button->Loaded();
+    button->HandleNeeded();
+    ShowWindow(button->Handle(), SW_SHOWNA);
+    return button;
+}
+
+// A speed button bound to "SPEEDBUTTON", loaded on parent.
+inline std::unique_ptr<sk::TsSpeedButton> MakeSpeedButton(tk::TWinControl* parent, sk::TsSkinManager* manager, RECT b,
+                                                   const std::wstring& caption) {
+    auto button = std::make_unique<sk::TsSpeedButton>(nullptr);
+    button->BeginLoading();
+    button->SkinData().SetSkinSection(L"SPEEDBUTTON");
+    button->SkinData().SetSkinManager(manager);
+    button->SetBounds(b.left, b.top, b.right - b.left, b.bottom - b.top);
+    button->SetCaption(caption);
+    button->SetParent(parent);
+    button->Loaded();
+    return button;
 }
 
 // Pixels of the cache that differ from face (alpha ignored) inside rect.

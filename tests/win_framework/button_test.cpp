@@ -17,21 +17,6 @@ namespace {
 
 constexpr RECT kBounds{20, 20, 100, 50};  // 80 x 30
 
-std::unique_ptr<sk::TsButton> MakeButton(tk::TWinControl* parent, sk::TsSkinManager* manager, RECT b,
-                                         const std::wstring& caption, const std::wstring& section = L"BUTTON") {
-    auto button = std::make_unique<sk::TsButton>(nullptr);
-    button->BeginLoading();
-    button->SkinData().SetSkinSection(section);
-    button->SkinData().SetSkinManager(manager);
-    button->SetBounds(b.left, b.top, b.right - b.left, b.bottom - b.top);
-    button->SetCaption(caption);
-    button->SetParent(parent);
-    button->Loaded();
-    button->HandleNeeded();
-    ShowWindow(button->Handle(), SW_SHOWNA);
-    return button;
-}
-
 void Redraw(sk::TsButton& b) {
     RedrawWindow(b.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     PumpMessages();

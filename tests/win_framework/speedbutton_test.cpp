@@ -15,23 +15,7 @@ using namespace kvfw;
 
 namespace {
 
-const std::string kSpeedSection =
-    "[SPEEDBUTTON]\nSTATES=3\nCOLOR=2117760\nHOTCOLOR=3187952\nFONTCOLOR=14474978\nHOTFONTCOLOR=16777215\n"
-    "BORDERSMASK=^0000^0000^0030^0010^0003^0003^0003^0003^3^0^0^0\n";
 constexpr RECT kBounds{40, 30, 63, 52};  // 23 x 22, as the installer's browse button
-
-std::unique_ptr<sk::TsSpeedButton> MakeSpeedButton(tk::TWinControl* parent, sk::TsSkinManager* manager, RECT b,
-                                                   const std::wstring& caption) {
-    auto button = std::make_unique<sk::TsSpeedButton>(nullptr);
-    button->BeginLoading();
-    button->SkinData().SetSkinSection(L"SPEEDBUTTON");
-    button->SkinData().SetSkinManager(manager);
-    button->SetBounds(b.left, b.top, b.right - b.left, b.bottom - b.top);
-    button->SetCaption(caption);
-    button->SetParent(parent);
-    button->Loaded();
-    return button;
-}
 
 void Redraw(tk::TWinControl& parent) {
     RedrawWindow(parent.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
