@@ -31,6 +31,10 @@ std::wstring FolderPrefix(std::wstring path) {
     return path;
 }
 
+// A folder the dialog may return or make a folder in. One whose contents cannot be read
+// (access refused, in use, its drive without a medium) is no place to install into.
+bool Choosable(const std::wstring& path) { return IsDialogFolder(path) && FolderCanBeListed(path); }
+
 void ShowError(const std::wstring& text) {
     if (TPathDialogForm::ErrorBox) TPathDialogForm::ErrorBox(text);
     else if (tk::Application) tk::Application->MessageBox(text, tk::Application->Title(), MB_OK | MB_ICONSTOP);
@@ -62,6 +66,17 @@ std::function<void(const std::wstring&)> TPathDialogForm::ErrorBox;
 
 bool IsDialogFolder(const std::wstring& path) {
     return !path.empty() && path.size() < MAX_PATH && tk::IsAbsolutePath(path) && DirectoryExistsForDialog(path);
+}
+
+bool FolderCanBeListed(const std::wstring& path) {
+    std::wstring pattern = path;
+    if (!pattern.empty() && pattern.back() != L'\\' && pattern.back() != L'/') pattern += L'\\';
+    pattern += L'*';
+    WIN32_FIND_DATAW data;
+    HANDLE found = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr, 0);
+    if (found == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;  // an empty drive
+    FindClose(found);
+    return true;
 }
 
 TPathDialogForm::TPathDialogForm(tk::TComponent* owner) : tk::TForm(owner) {
@@ -107,7 +122,7 @@ void TPathDialogForm::SetCaptions() {
 }
 
 void TPathDialogForm::SelectionChanged() {
-    const bool folder = IsDialogFolder(sShellTreeView1->Path());
+    const bool folder = Choosable(sShellTreeView1->Path());
     sBitBtn1->SetEnabled(folder);
     sBitBtn3->SetEnabled(folder);
 }
@@ -133,7 +148,7 @@ void TPathDialogForm::CancelClick() {
 bool TPathDialogForm::CreateClick() {
     tk::TTreeNode* parent = sShellTreeView1->Selected();
     const std::wstring folder = sShellTreeView1->Path();
-    if (!parent || !IsDialogFolder(folder)) return false;
+    if (!parent || !Choosable(folder)) return false;
     const std::wstring prefix = FolderPrefix(folder) + L"New folder";
     std::wstring made;
     for (int n = 1; n <= kMaxNewFolders && made.empty(); ++n) {

@@ -46,7 +46,8 @@ public:
     // Makes the next free "New folderN" in the selected folder; false, with an error box,
     // when it cannot be made.
     bool CreateClick();
-    // OK and Create follow the selected node: enabled only on a folder of the file system.
+    // OK and Create follow the selected node: enabled only on a folder of the file system
+    // whose contents can be read.
     void SelectionChanged();
 
     // Called once the dialog is shown, inside its message loop (tests drive the dialog here).
@@ -76,5 +77,7 @@ bool ExecutePathDialog(const TPathDialogRequest& request, const std::wstring& st
 // Whether a path names an existing folder the dialog may return: an absolute path only, so
 // that a display name never passes as a path relative to the current directory.
 bool IsDialogFolder(const std::wstring& path);
+// Whether the contents of a folder can be read (an empty one can).
+bool FolderCanBeListed(const std::wstring& path);
 
 }  // namespace sk

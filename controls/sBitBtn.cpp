@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#include "skinframework/sControlText.h"
+#include "skinframework/sSkinManager.h"
+#include "skinpaint/sMaskPaint.h"
+#include "skinpaint/sTextOutput.h"
 #include "toolkit/DescriptionReader.h"
 
 namespace sk {
@@ -88,25 +92,220 @@ TsBitBtn::TsBitBtn(tk::TComponent* owner) : TsButton(owner) {
     SetWordWrap(true);
 }
 
+// ---- Properties ----
+
+void TsBitBtn::PropertyChanged() {
+    if (IsLoading()) return;
+    SkinData().Invalidate();
+}
+
 void TsBitBtn::SetLayout(TButtonLayout value) {
     if (value == FLayout) return;
     FLayout = value;
-    SkinData().BGChanged = true;
-    Invalidate();
+    PropertyChanged();
 }
 
 void TsBitBtn::SetMargin(int value) {
     if (value == FMargin) return;
     FMargin = value;
-    SkinData().BGChanged = true;
-    Invalidate();
+    PropertyChanged();
 }
 
 void TsBitBtn::SetSpacing(int value) {
     if (value == FSpacing) return;
     FSpacing = value;
-    SkinData().BGChanged = true;
-    Invalidate();
+    PropertyChanged();
+}
+
+void TsBitBtn::GlyphChanged() { PropertyChanged(); }
+
+void TsBitBtn::SetNumGlyphs(int value) {
+    value = std::max(1, value);
+    if (value == FNumGlyphs) return;
+    FNumGlyphs = value;
+    PropertyChanged();
+}
+
+void TsBitBtn::SetShowCaption(bool value) {
+    if (value == FShowCaption) return;
+    FShowCaption = value;
+    PropertyChanged();
+}
+
+void TsBitBtn::SetAlignment(tk::TAlignment value) {
+    if (value == FAlignment) return;
+    FAlignment = value;
+    PropertyChanged();
+}
+
+void TsBitBtn::SetTextAlignment(tk::TAlignment value) {
+    if (value == FTextAlignment) return;
+    FTextAlignment = value;
+    PropertyChanged();
+}
+
+void TsBitBtn::SetDisabledGlyphKind(unsigned value) {
+    if (value == FDisabledGlyphKind) return;
+    FDisabledGlyphKind = value;
+    PropertyChanged();
+}
+
+bool TsBitBtn::Grayed() {
+    if (FGrayed) return true;
+    const TsCommonData& data = SkinData();
+    const TsSkinManager* manager = data.SkinManager();
+    return data.Skinned() && manager && manager->Effects.DiscoloredGlyphs;
+}
+
+void TsBitBtn::SetGrayed(bool value) {
+    if (value == FGrayed) return;
+    FGrayed = value;
+    PropertyChanged();
+}
+
+void TsBitBtn::SetBlend(int value) {
+    value = std::clamp(value, 0, 100);
+    if (value == FBlend) return;
+    FBlend = value;
+    PropertyChanged();
+}
+
+// ---- Layout ----
+
+bool TsBitBtn::HasListImage() const { return Images() && Images()->ValidIndex(ImageIndex()); }
+
+SIZE TsBitBtn::ImageSize() const {
+    if (HasListImage()) return {Images()->Width() / FNumGlyphs, Images()->Height()};
+    if (FGlyph.Width() > 0 && FGlyph.Height() > 0) return {GlyphFrameWidth(FGlyph.Width(), FNumGlyphs), FGlyph.Height()};
+    return {0, 0};
+}
+
+UINT TsBitBtn::CaptionFormat(bool singleLine) const {
+    const UINT align = FTextAlignment == tk::TAlignment::taLeftJustify    ? DT_LEFT
+                       : FTextAlignment == tk::TAlignment::taRightJustify ? DT_RIGHT
+                                                                          : DT_CENTER;
+    return align | DT_VCENTER | DT_EXPANDTABS | (singleLine || !WordWrap() ? DT_SINGLELINE : DT_WORDBREAK);
+}
+
+SIZE TsBitBtn::CaptionSize() {
+    if (!FShowCaption || Caption().empty()) return {0, 0};
+    const SIZE image = ImageSize();
+    const bool beside = FLayout == TButtonLayout::blGlyphLeft || FLayout == TButtonLayout::blGlyphRight;
+    int room = Width() - 2 * std::max(FMargin, 0);
+    if (beside && image.cx > 0) room -= image.cx + std::max(FSpacing, 0);
+    room = std::max(room, 0);
+    SIZE size = rd::MeasureText(Font().Handle(), Caption(), CaptionFormat(false), room, WordWrap());
+    // A caption wider than the room is cut to it and ends with an ellipsis when painted.
+    size.cx = std::min<LONG>(size.cx, room);
+    size.cy = std::min<LONG>(size.cy, Height());
+    return size;
+}
+
+TBitBtnLayout TsBitBtn::ContentLayout() {
+    TBitBtnLayoutInput in;
+    in.Width = Width();
+    in.Height = Height();
+    in.Glyph = ImageSize();
+    in.Text = CaptionSize();
+    in.Margin = FMargin;
+    in.Spacing = FSpacing;
+    in.Layout = FLayout;
+    in.Alignment = FAlignment;
+    in.RightToLeft = HandleAllocated() && (GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & WS_EX_RTLREADING);
+    return LayoutBitBtn(in);
+}
+
+bool TsBitBtn::ContentShifts(int state) {
+    TsSkinManager* manager = SkinData().SkinManager();
+    return state == bsPressed && (!SkinData().Skinned() || (manager && manager->ButtonsOptions.ShiftContentOnClick));
+}
+
+RECT TsBitBtn::ImgRect(int state) {
+    const SIZE size = ImageSize();
+    const POINT at = ContentLayout().GlyphPos;
+    RECT r{at.x, at.y, at.x + size.cx, at.y + size.cy};
+    if (ContentShifts(state)) OffsetRect(&r, 1, 1);
+    if (Reflected()) OffsetRect(&r, 0, -(size.cx / 6));
+    return r;
+}
+
+// ---- Cache ----
+
+void TsBitBtn::PaintFocusFrame(const RECT& caption) {
+    TsSkinManager* manager = SkinData().SkinManager();
+    const TsGeneralData* section = SkinData().Section();
+    if (!SkinData().FFocused || !Enabled() || !section || !manager || !manager->ButtonsOptions.ShowFocusRect ||
+        Caption().empty() || !ShowFocus() || !FShowCaption)
+        return;
+    RECT r = caption;
+    InflateRect(&r, FocusMargin() + 1, FocusMargin());
+    const rd::TColor color = section->Props[std::min(1, section->States)].FontColor.Color;
+    rd::DrawDottedFrame(SkinData().FCacheBmp->Canvas().Handle(), r, color, rd::clNone);
+}
+
+void TsBitBtn::PaintCaption(int state, const RECT& caption) {
+    TacCacheBitmap* cache = SkinData().FCacheBmp.get();
+    if (!cache || !FShowCaption || Caption().empty()) return;
+    tk::TCanvas& canvas = cache->Canvas();
+    canvas.Font.Assign(Font());
+    canvas.Brush.Clear = true;
+    RECT r = caption;
+    if (ContentShifts(state)) OffsetRect(&r, 1, 1);
+    const bool oneLine = r.bottom - r.top <= canvas.TextExtent(L"Wg").cy;
+    UINT format = CaptionFormat(oneLine) | DT_END_ELLIPSIS;
+    if (HandleAllocated() && (GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & WS_EX_RTLREADING)) format |= DT_RTLREADING;
+    WriteControlText(canvas, Caption(), Enabled(), state != bsNormal, SkinData(), format, r);
+    PaintFocusFrame(r);
+}
+
+void TsBitBtn::PaintImage(int state) {
+    TacCacheBitmap* cache = SkinData().FCacheBmp.get();
+    if (!cache) return;
+    TsGlyphPaintInfo info;
+    info.DstBmp = cache->View();
+    info.Images = Images();
+    info.ImageIndex = ImageIndex();
+    info.Glyph = &FGlyph;
+    info.SkinIndex = SkinData().SkinIndex;
+    info.Manager = SkinData().SkinManager();
+    info.GlyphRect = ImgRect(state);
+    info.NumGlyphs = FNumGlyphs;
+    info.Enabled = Enabled();
+    info.Blend = FBlend;
+    info.Pressed = Down();
+    info.Grayed = Grayed();
+    info.State = state;
+    info.DisabledGlyphKind = FDisabledGlyphKind;
+    info.Reflected = Reflected();
+    GdiFlush();
+    PaintButtonGlyph(info);
+}
+
+bool TsBitBtn::PrepareCache() {
+    TsCommonData& data = SkinData();
+    TacBgRequest request;
+    request.Offset = {Left(), Top()};
+    GetParentBg(data, request);
+    if (request.BgKind == bgNotReady) {
+        data.FUpdating = true;
+        return false;
+    }
+    const rd::TCacheInfo bg = rd::BackgroundToCacheInfo(request.BgKind, request.Bitmap ? request.Bitmap->View() : nullptr,
+                                                       request.Offset, request.Color, request.BorderInsets);
+    TacCacheBitmap* cache = data.InitCacheBmp();
+    if (!cache || cache->Empty()) return false;
+    cache->Canvas().Font.Assign(Font());
+    const int state = CurrentState();
+    PaintFaceLayers(cache->View(), bg, SkinState(state));
+    const TBitBtnLayout layout = ContentLayout();
+    PaintCaption(state, layout.CaptionRect);
+    PaintImage(state);
+    if (!Enabled()) {
+        const rd::TColor parentColor = Parent() ? rd::ColorToRGB(Parent()->Color()) : rd::clMagenta;
+        rd::ApplyDisabledLook(cache->View(), DisabledKind(), parentColor, {0, 0}, bg);
+    }
+    data.BGChanged = false;
+    return true;
 }
 
 void TsBitBtn::SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& v) {
@@ -116,6 +315,9 @@ void TsBitBtn::SetProperty(tk::TReader& reader, const std::string& name, const t
     else if (name == "Margin") FMargin = reader.Int(v);
     else if (name == "Spacing") FSpacing = reader.Int(v);
     else if (name == "NumGlyphs") FNumGlyphs = std::max(1, reader.Int(v));
+    else if (name == "ShowCaption") FShowCaption = reader.Bool(v);
+    else if (name == "Grayed") FGrayed = reader.Bool(v);
+    else if (name == "Blend") FBlend = std::clamp(reader.Int(v), 0, 100);
     else if (name == "Kind" || name == "Glyph.Data") reader.Skip(v);
     else TsButton::SetProperty(reader, name, v);
 }

@@ -1,0 +1,61 @@
+// What the folder dialog tests share: real key presses, steps run one per timer tick from
+// inside the dialog's own message loop, error boxes caught as texts, and path comparison.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "controls/acPathDialog.h"
+
+namespace kvdlg {
+
+using sk::TPathDialogForm;
+
+inline void Key(WORD vk) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+// Runs steps on the shown dialog, one per timer tick, from inside its message loop.
+struct TScript {
+    static inline std::vector<std::function<void(TPathDialogForm&)>> Steps;
+    static inline TPathDialogForm* Dialog = nullptr;
+    static inline size_t Next = 0;
+    explicit TScript(std::vector<std::function<void(TPathDialogForm&)>> steps) {
+        Steps = std::move(steps);
+        Next = 0;
+        TPathDialogForm::OnShown = [](TPathDialogForm& d) {
+            Dialog = &d;
+            SetForegroundWindow(d.Handle());
+            SetTimer(d.Handle(), 0x7E57, 120, Tick);
+        };
+    }
+    ~TScript() {
+        TPathDialogForm::OnShown = nullptr;
+        Steps.clear();
+    }
+    static void CALLBACK Tick(HWND h, UINT, UINT_PTR id, DWORD) {
+        if (Next >= Steps.size()) {
+            KillTimer(h, id);
+            return;
+        }
+        Steps[Next++](*Dialog);
+    }
+};
+
+struct TErrors {
+    std::vector<std::wstring> Seen;
+    TErrors() {
+        TPathDialogForm::ErrorBox = [this](const std::wstring& text) { Seen.push_back(text); };
+    }
+    ~TErrors() { TPathDialogForm::ErrorBox = nullptr; }
+};
+
+inline bool SamePath(const std::wstring& a, const std::wstring& b) { return _wcsicmp(a.c_str(), b.c_str()) == 0; }
+
+}  // namespace kvdlg
