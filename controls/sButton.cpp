@@ -243,17 +243,10 @@ void TsButton::PaintFaceLayers(rd::TBitmap32* cache, const rd::TCacheInfo& bg, i
 }
 
 bool TsButton::PrepareCache() {
-    TacBgRequest request;
-    request.Offset = {Left(), Top()};
-    GetParentBg(FSkinData, request);
-    if (request.BgKind == bgNotReady) {
-        FSkinData.FUpdating = true;
-        return false;
-    }
-    const rd::TCacheInfo bg = rd::BackgroundToCacheInfo(request.BgKind, request.Bitmap ? request.Bitmap->View() : nullptr,
-                                                       request.Offset, request.Color, request.BorderInsets);
-    TacCacheBitmap* cache = FSkinData.InitCacheBmp();
-    if (!cache || cache->Empty()) return false;
+    const std::optional<rd::TCacheInfo> background = FSkinData.CacheBackground();
+    if (!background) return false;
+    const rd::TCacheInfo& bg = *background;
+    TacCacheBitmap* cache = FSkinData.FCacheBmp.get();
     cache->Canvas().Font.Assign(Font());
     const int state = CurrentState();
     PaintFaceLayers(cache->View(), bg, SkinState(state));
