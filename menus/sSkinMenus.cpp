@@ -132,8 +132,20 @@ bool TsSkinableMenus::IsPopupItem(const tk::TMenuItem* item) const {
 
 // ---- Measuring ----
 
+void TsSkinableMenus::AskExtraLine(const tk::TMenuItem* firstItem, TacExtraLineData& data) const {
+    if (firstItem && firstItem->Name() == L"SkinSelectItem") {
+        data.LineVisible = false;
+        return;
+    }
+    if (OnGetMenuExtraLineData) OnGetMenuExtraLineData(firstItem, data);
+    data.Caption.erase(std::remove(data.Caption.begin(), data.Caption.end(), L'&'), data.Caption.end());
+    if (!data.LineVisible) data.Glyph.SetSize(0, 0);
+}
+
 bool TsSkinableMenus::DecideExtraLine(const tk::TMenuItem* firstItem) const {
-    return !(firstItem && firstItem->Name() == L"SkinSelectItem");
+    TacExtraLineData data;
+    AskExtraLine(firstItem, data);
+    return data.LineVisible;
 }
 
 int TsSkinableMenus::ExtraWidthOf(bool haveExtraLine) const {
@@ -153,8 +165,17 @@ tk::TFont& TsSkinableMenus::ItemFont(bool bold) {
     return bold ? FBoldFont : FItemFont;
 }
 
-void TsSkinableMenus::SelectItemFont(const tk::TMenuItem* item, tk::TCanvas& canvas) {
-    SelectObject(canvas.Handle(), ItemFont(item && item->Default).Handle());
+bool TsSkinableMenus::SelectItemFont(tk::TMenuItem* item, tk::TOwnerDrawState state, HDC dc) {
+    tk::TFont& font = ItemFont(item && item->Default);
+    if (!OnGetPopupItemData) {
+        SelectObject(dc, font.Handle());
+        return false;
+    }
+    FItemData.Font.Assign(font);
+    OnGetPopupItemData(item, state, FItemData);
+    FItemData.Font.Changed();
+    SelectObject(dc, FItemData.Font.Handle());
+    return FItemData.Font.Color != font.Color;
 }
 
 TacMenuInfo* TsSkinableMenus::PrepareForWindow(HWND wnd, const SIZE* comingSize) {
@@ -181,7 +202,7 @@ void TsSkinableMenus::sMeasureItem(tk::TMenuItem* item, tk::TCanvas& canvas, int
     const TacMenuInfo* info = FindMenuInfo(FirstItemOf(item));
     it = ItemKind(item->Caption);
     const bool haveExtraLine = info ? info->HaveExtraLine : DecideExtraLine(FirstItemOf(item));
-    SelectItemFont(item, canvas);
+    SelectItemFont(item, 0, canvas.Handle());
     FLastMeasured = item;
     const SIZE image = ItemImageSize(item);
     SIZE text{0, 0};

@@ -18,6 +18,26 @@ using TsMenuManagerDrawItemEvent =
     std::function<void(tk::TMenuItem* item, tk::TCanvas& canvas, RECT rect, tk::TOwnerDrawState state,
                        TsMenuItemType kind)>;
 
+// What a menu's vertical extra line shows, asked before the menu's picture is made (and while
+// its items are measured, to know whether the line is there): the section of its strip, its
+// caption (any "&" is dropped), a glyph drawn above the caption (left empty: none) and whether
+// the line is shown at all.
+struct TacExtraLineData {
+    std::wstring SkinSection = L"EXTRALINE";
+    std::wstring Caption = L"Use OnGetExtraLineData event";
+    tk::TBitmap Glyph;
+    bool LineVisible = true;
+};
+using TacGetExtraLineData = std::function<void(const tk::TMenuItem* firstItem, TacExtraLineData& data)>;
+
+// The font an item is measured and written in; the handler may change it (a changed colour is
+// used instead of the item section's text colour).
+struct TacMenuItemData {
+    tk::TFont Font;
+};
+using TacGetPopupItemData =
+    std::function<void(tk::TMenuItem* item, tk::TOwnerDrawState state, TacMenuItemData& data)>;
+
 class TsSkinableMenus : public TacMenuSkinning {
 public:
     explicit TsSkinableMenus(TsSkinManager* owner);
@@ -34,6 +54,9 @@ public:
     int Spacing() const { return FSpacing; }
     void SetSpacing(int value) { FSpacing = value; }
     TsMenuManagerDrawItemEvent OnDrawItem;
+    // The manager's two data events, kept with its menu support.
+    TacGetExtraLineData OnGetMenuExtraLineData;
+    TacGetPopupItemData OnGetPopupItemData;
     bool Active() const { return FActive; }
 
     // TacMenuSkinning
@@ -88,13 +111,17 @@ public:
 
 private:
     const TSkinModel* Model() const;
-    // Whether a menu starting with firstItem shows an extra line.
+    // What the extra line of a menu starting with firstItem shows; never a line in a menu whose
+    // first item is "SkinSelectItem".
+    void AskExtraLine(const tk::TMenuItem* firstItem, TacExtraLineData& data) const;
     bool DecideExtraLine(const tk::TMenuItem* firstItem) const;
-    void SelectItemFont(const tk::TMenuItem* item, tk::TCanvas& canvas);
+    // The item's font (OnGetPopupItemData may change it) selected into dc; true when the
+    // handler changed its colour.
+    bool SelectItemFont(tk::TMenuItem* item, tk::TOwnerDrawState state, HDC dc);
     SIZE MeasureText(tk::TCanvas& canvas, const std::wstring& text, int width) const;
     SIZE MenuSizeWithoutWindow(const tk::TMenuItem* parent, tk::TCanvas& canvas);
     void PaintIconStrip(tk::TBitmap& bmp, int height, int extraWidth);
-    void PaintExtraLine(tk::TBitmap& bmp, int height);
+    void PaintExtraLine(tk::TBitmap& bmp, int height, TacExtraLineData& data);
 
     // Item drawing (sSkinMenusDraw.cpp).
     void DrawFrameStrips(const tk::TMenuItem* item, HWND wnd, TacMenuInfo& info, RECT itemRect);
@@ -112,6 +139,7 @@ private:
     bool FActive = false;
     const tk::TMenuItem* FLastMeasured = nullptr;
     tk::TFont FItemFont, FBoldFont;
+    TacMenuItemData FItemData;  // the handler's font, kept while it is selected
     bool FFontsValid = false;
     TsSkinManager* FOwner;
     bool BorderDrawing = false;

@@ -5,6 +5,7 @@
 #include "forms/sFormRegion.h"
 #include "menus/acMnuWnd.h"
 #include "menus/sSkinMenus.h"
+#include "render/sAlphaGraph.h"
 #include "skinframework/sSkinCmd.h"
 #include "skinpaint/sMaskPaint.h"
 #include "skinpaint/sSectionPaint.h"
@@ -15,6 +16,8 @@ namespace sk {
 namespace {
 
 constexpr int kFrameStrip = 3;  // the menu window's frame painted from the picture
+constexpr int kExtraLineBottom = 12;       // the extra line's glyph or caption starts this far above its bottom
+constexpr int kExtraLineGlyphBottom = 32;  // its caption, above a glyph
 
 // The owner window lays its menus out from the right.
 bool OwnerRightAligned(const tk::TMenuItem* item) {
@@ -29,6 +32,31 @@ bool MenuRightToLeft(const tk::TMenuItem* item) {
 
 void MirrorRows(const rd::TBitmap32& view) {
     for (int y = 0; y < view.Height; ++y) std::reverse(view.Row(y), view.Row(y) + view.Width);
+}
+
+// A width x height block of from at (fx, fy) into to at (tx, ty), clipped to both.
+void CopyPixels(const rd::TBitmap32& from, int fx, int fy, const rd::TBitmap32& to, int tx, int ty, int width, int height) {
+    for (int j = 0; j < height; ++j) {
+        if (fy + j < 0 || fy + j >= from.Height || ty + j < 0 || ty + j >= to.Height) continue;
+        for (int i = 0; i < width; ++i)
+            if (fx + i >= 0 && fx + i < from.Width && tx + i >= 0 && tx + i < to.Width)
+                to.Row(ty + j)[tx + i] = from.Row(fy + j)[fx + i];
+    }
+}
+
+// The extra line's caption, turned to run upwards from baseY, centred across a strip this wide.
+void WriteUpwards(HDC dc, const TacMenuFont& font, rd::TColor color, const std::wstring& text, int width, int baseY) {
+    LOGFONTW lf{};
+    lf.lfHeight = font.Height;
+    const std::wstring face = rd::AngledFaceName(font.Name);
+    wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    HFONT previous = rd::SelectAngledFont(dc, lf, color, -2700);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    SetBkMode(dc, TRANSPARENT);
+    TextOutW(dc, (width - tm.tmHeight) / 2 + tm.tmHeight, baseY, text.c_str(), int(text.size()));
+    DeleteObject(SelectObject(dc, previous));
+    GdiFlush();
 }
 
 void CopyFrameStrips(HDC target, HDC source, int width, int height, int strip) {
@@ -68,37 +96,36 @@ void TsSkinableMenus::PaintIconStrip(tk::TBitmap& bmp, int height, int extraWidt
         for (int i = 0; i < strip.Width && x + i < view.Width; ++i) view.Row(y + j)[x + i] = strip.Row(j)[i];
 }
 
-// The vertical extra line at the left: its section's face and a caption running upwards.
-void TsSkinableMenus::PaintExtraLine(tk::TBitmap& bmp, int height) {
+// The vertical extra line at the left: its section's face (the menu's background where the
+// skin lacks the section), a glyph near the bottom and a caption running upwards above it.
+void TsSkinableMenus::PaintExtraLine(tk::TBitmap& bmp, int height, TacExtraLineData& data) {
     const TSkinModel* model = Model();
     const int width = FOwner->MenuSupport.ExtraLineWidth;
     const int border = SkinBorderWidth();
     const int stripHeight = height - 2 * border;
     if (width <= 0 || stripHeight <= 0) return;
-    const int section = model->GetSkinIndex(L"EXTRALINE");
+    const int section = model->GetSkinIndex(data.SkinSection);
     tk::TBitmap strip(width, stripHeight);
     rd::TBitmap32 view = ViewOf(bmp), stripView = ViewOf(strip);
+    CopyPixels(view, border, border, stripView, 0, 0, width, stripHeight);
     if (model->IsValidSkinIndex(section))
-        rd::PaintSectionFace(section, L"EXTRALINE", rd::CacheInfoForBitmap(&view, border, border), -1, -1, model,
+        rd::PaintSectionFace(section, data.SkinSection, rd::CacheInfoForBitmap(&view, border, border), -1, -1, model,
                              &stripView, {0, 0}, {0, 0, width, stripHeight}, 0);
-    std::wstring caption = L"Use OnGetExtraLineData event";
-    caption.erase(std::remove(caption.begin(), caption.end(), L'&'), caption.end());
-    LOGFONTW lf{};
-    lf.lfHeight = FOwner->MenuSupport.ExtraLineFont.Height;
-    const std::wstring face = rd::AngledFaceName(FOwner->MenuSupport.ExtraLineFont.Name);
-    wcsncpy(lf.lfFaceName, face.c_str(), LF_FACESIZE - 1);
-    const rd::TColor color = model->IsValidSkinIndex(section) ? model->gd[size_t(section)].Props[0].FontColor.Color : 0;
-    HDC dc = strip.Canvas().Handle();
-    HFONT previous = rd::SelectAngledFont(dc, lf, color, -2700);
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    SetBkMode(dc, TRANSPARENT);
-    const int c = 12;
-    TextOutW(dc, (width - tm.tmHeight) / 2 + tm.tmHeight, stripHeight - c, caption.c_str(), int(caption.size()));
-    DeleteObject(SelectObject(dc, previous));
-    GdiFlush();
-    for (int j = 0; j < stripHeight && border + j < view.Height; ++j)
-        for (int i = 0; i < width && border + i < view.Width; ++i) view.Row(border + j)[border + i] = stripView.Row(j)[i];
+    int bottom = kExtraLineBottom;
+    if (data.Glyph.Width() > 0 && data.Glyph.Height() > 0) {
+        const rd::TBitmap32 glyph = ViewOf(data.Glyph);
+        const int x = (width - glyph.Width) / 2, y = stripHeight - kExtraLineBottom - glyph.Height;
+        rd::AlphaOver32({x, y, x + glyph.Width, y + glyph.Height}, {0, 0, glyph.Width, glyph.Height}, &stripView, false,
+                        rd::CacheInfoForBitmap(&stripView, 0, 0), &glyph);
+        bottom = kExtraLineGlyphBottom;
+    }
+    if (!data.Caption.empty()) {
+        const rd::TColor color = model->IsValidSkinIndex(section) ? model->gd[size_t(section)].Props[0].FontColor.Color : 0;
+        WriteUpwards(strip.Canvas().Handle(), FOwner->MenuSupport.ExtraLineFont, color, data.Caption, width,
+                     stripHeight - bottom);
+    }
+    CopyPixels(stripView, 0, 0, view, border, border, width, stripHeight);
+    data.Glyph.SetSize(0, 0);
 }
 
 TacMenuInfo* TsSkinableMenus::PrepareMenuBG(const tk::TMenuItem* item, int width, int height, HWND wnd) {
@@ -106,7 +133,9 @@ TacMenuInfo* TsSkinableMenus::PrepareMenuBG(const tk::TMenuItem* item, int width
     TacMenuInfo info;
     info.FirstItem = first;
     info.Wnd = wnd;
-    info.HaveExtraLine = DecideExtraLine(first);
+    TacExtraLineData extraLine;
+    AskExtraLine(first, extraLine);
+    info.HaveExtraLine = extraLine.LineVisible;
     info.Bmp = std::make_unique<tk::TBitmap>();
     if (width > 0 && height > 0) info.Bmp->SetSize(width, height);
     FIcoLineWidth = FMargin + ItemImageSize(item).cx + FSpacing;
@@ -121,7 +150,7 @@ TacMenuInfo* TsSkinableMenus::PrepareMenuBG(const tk::TMenuItem* item, int width
         const int mask = model->gd[size_t(mainMenu)].BorderIndex;
         if (model->IsValidImgIndex(mask))
             rd::PaintMaskNinePart(&view, whole, rd::CacheInfoForBitmap(&view, 0, 0), true, 0, model->ma[size_t(mask)]);
-        if (FOwner->MenuSupport.UseExtraLine && info.HaveExtraLine) PaintExtraLine(*info.Bmp, height);
+        if (FOwner->MenuSupport.UseExtraLine && info.HaveExtraLine) PaintExtraLine(*info.Bmp, height, extraLine);
         if (MenuRightToLeft(item)) MirrorRows(view);
         if (model->IsValidImgIndex(mask)) AddCornerCutouts(model->ma[size_t(mask)], width, height, false, info.CutOuts);
     }

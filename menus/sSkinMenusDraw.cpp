@@ -353,11 +353,14 @@ void TsSkinableMenus::DrawNormalItem(tk::TMenuItem* item, tk::TCanvas& canvas, R
     if (item->Checked && !image) DrawCheckMark(model, item, piece, rtl, hot, FMargin);
 
     HDC dc = piece.DC();
-    HGDIOBJ oldFont = SelectObject(dc, ItemFont(item->Default).Handle());
-    const int textSection = sectionValid ? section : -1;
+    HGDIOBJ oldFont = GetCurrentObject(dc, OBJ_FONT);
     if (!sectionValid) SetTextColor(dc, GetSysColor(item->Enabled ? COLOR_MENUTEXT : COLOR_GRAYTEXT));
     if (!image && IsSystemMenu(item) && item->Tag() >= kFirstSysCommand)
-        DrawSysMenuGlyph(model, item->Tag(), dc, width, height, rtl, hotLit, textSection);
+        DrawSysMenuGlyph(model, item->Tag(), dc, width, height, rtl, hotLit, sectionValid ? section : -1);
+    // A font colour of the item's own is written as it is, not in the section's colours.
+    const bool ownColour = SelectItemFont(item, state, dc);
+    if (ownColour) SetTextColor(dc, tk::ColorToRGB(FItemData.Font.Color));
+    const int textSection = sectionValid && !ownColour ? section : -1;
 
     const int imageWidth = ItemImageSize(item).cx;
     const int indent = imageWidth + 2 * FMargin + FSpacing;
