@@ -5,11 +5,16 @@
 #include <commctrl.h>
 
 #include "toolkit/Classes.h"
+#include "toolkit/Graphics.h"
 
 namespace sk {
 
 // The system's list of small shell icons.
 HIMAGELIST SystemSmallImageList();
+
+// An icon as a 32-bit glyph with its transparency in the alpha channel (from the icon's own
+// alpha, or from its mask when it has none). False, with the glyph left empty, for no icon.
+bool IconToGlyph(HICON icon, tk::TBitmap& glyph);
 
 class TsAlphaImageList : public tk::TComponent {
 public:

@@ -1,6 +1,7 @@
 #include "controls/acPathDialog.h"
 
 #include "controls/acAlphaImgList.h"
+#include "controls/acPathDialogRoots.h"
 #include "controls/acShellCtrls.h"
 #include "controls/sBitBtn.h"
 #include "controls/sLabel.h"
@@ -121,6 +122,23 @@ void TPathDialogForm::SetCaptions() {
     sBitBtn3->SetCaption(ResourceString(kPathDialogCreateId, sBitBtn3->Caption()));
 }
 
+void TPathDialogForm::ShowRootButtons() {
+    if (!RootButtons.empty()) return;
+    HandleNeeded();
+    const int shift = sScrollBox1->Width() + 4;
+    const RECT tree = sShellTreeView1->BoundsRect();
+    const RECT ok = sBitBtn1->BoundsRect(), cancel = sBitBtn2->BoundsRect();
+    // The anchored controls follow the growing client; their places are set afterwards.
+    SetClientSize(ClientWidth() + shift + GetSystemMetrics(SM_CXSIZEFRAME), ClientHeight());
+    SetMinClientSize(ClientWidth(), ClientHeight());
+    sShellTreeView1->SetBounds(tree.left + shift, tree.top, tree.right - tree.left, tree.bottom - tree.top);
+    sBitBtn1->SetBounds(ok.left + shift, ok.top, ok.right - ok.left, ok.bottom - ok.top);
+    sBitBtn2->SetBounds(cancel.left + shift, cancel.top, cancel.right - cancel.left, cancel.bottom - cancel.top);
+    sScrollBox1->SetVisible(true);
+    sLabel1->SetVisible(true);
+    RootButtons = CreateRootButtons(*sScrollBox1, *sShellTreeView1);
+}
+
 void TPathDialogForm::SelectionChanged() {
     const bool folder = Choosable(sShellTreeView1->Path());
     sBitBtn1->SetEnabled(folder);
@@ -234,7 +252,8 @@ int TPathDialogForm::ShowModal() {
 bool ExecutePathDialog(const TPathDialogRequest& request, const std::wstring& start, std::wstring& chosen) {
     TPathDialogForm dialog(nullptr);
     dialog.sBitBtn3->SetVisible(request.AllowCreate);
-    dialog.sLabel1->SetVisible(false);
+    if (request.ShowRootBtns) dialog.ShowRootButtons();
+    else dialog.sLabel1->SetVisible(false);
     dialog.sShellTreeView1->BoundLabel().SetCaption(request.DialogText);
     dialog.sShellTreeView1->HandleNeeded();
     try {

@@ -5,6 +5,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "toolkit/Forms.h"
 
@@ -16,6 +17,7 @@ class TsBitBtn;
 class TsScrollBox;
 class TsSkinProvider;
 class TsAlphaImageList;
+class TsSpeedButton;
 
 // String table entries of the dialog's captions.
 inline constexpr UINT kPathDialogCaptionId = 58911, kPathDialogOkId = 58992, kPathDialogCancelId = 58991,
@@ -46,6 +48,11 @@ public:
     // Makes the next free "New folderN" in the selected folder; false, with an error box,
     // when it cannot be made.
     bool CreateClick();
+    // Shows the scroll box of root buttons at the left with the "Root :" label over it; the
+    // tree, OK and Cancel move right by the box's width + 4 and the dialog grows to make room.
+    void ShowRootButtons();
+    std::vector<TsSpeedButton*> RootButtons;  // owned by the scroll box
+
     // OK and Create follow the selected node: enabled only on a folder of the file system
     // whose contents can be read.
     void SelectionChanged();
@@ -68,6 +75,7 @@ struct TPathDialogRequest {
     std::wstring DialogText;        // the line above the tree
     std::wstring Root = L"rfDesktop";
     bool AllowCreate = true;
+    bool ShowRootBtns = false;
 };
 
 // Runs the dialog, opened at start when that is an existing folder; true with the selected
