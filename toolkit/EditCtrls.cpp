@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "toolkit/DescriptionReader.h"
 
 namespace tk {
@@ -35,6 +37,10 @@ void TMaskEdit::InitializeWnd() {
     if (FPasswordChar) SendMessageW(h, EM_SETPASSWORDCHAR, FPasswordChar, 0);
     if (!FTextHint.empty()) SendMessageW(h, EM_SETCUEBANNER, FALSE, reinterpret_cast<LPARAM>(FTextHint.c_str()));
     ApplyFormattingRect();
+    if (IsMasked()) {
+        SendMessageW(h, EM_LIMITTEXT, FMask.Length(), 0);
+        SetWindowTextW(h, MaskedWindowText().c_str());
+    }
 }
 
 void TMaskEdit::SetTextHint(const std::wstring& value) {
@@ -115,7 +121,177 @@ void TMaskEdit::WndProc(TMessage& m) {
         Change();
         return;
     }
+    if (IsMasked() && HandleAllocated() && HandleMaskMessage(m)) return;
     TCustomEdit::WndProc(m);
+}
+
+// ---- Edit mask
+
+namespace {
+
+// The clipboard's text, read no further than its memory block reaches.
+std::wstring ClipboardText(HWND owner) {
+    std::wstring text;
+    if (!OpenClipboard(owner)) return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            const size_t limit = GlobalSize(data) / sizeof(wchar_t);
+            size_t n = 0;
+            while (n < limit && chars[n]) ++n;
+            text.assign(chars, n);
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+}  // namespace
+
+void TMaskEdit::SetEditMask(const std::wstring& value) {
+    if (FEditMask == value) return;
+    std::wstring text = HandleAllocated() ? WindowText(Handle()) : GetText();
+    // A new mask takes what was typed into the old one, without its literals and blanks.
+    if (IsMasked()) text = FMask.Typed(text);
+    FEditMask = value;
+    FMask = TEditMask(value);
+    if (!HandleAllocated()) {
+        if (IsMasked()) SetText(FMask.Conform(text));
+        return;
+    }
+    SendMessageW(Handle(), EM_LIMITTEXT, IsMasked() ? FMask.Length() : 0, 0);
+    if (IsMasked()) SetWindowTextW(Handle(), FMask.Conform(text).c_str());
+}
+
+size_t TMaskEdit::ValidateEdit() {
+    if (!IsMasked()) return TEditMask::npos;
+    return FMask.MissingRequired(HandleAllocated() ? WindowText(Handle()) : GetText());
+}
+
+bool TMaskEdit::HandleMaskMessage(TMessage& m) {
+    const bool editable = !FReadOnly;
+    switch (m.Msg) {
+        case WM_CHAR:
+            if (m.WParam == VK_ESCAPE) {
+                // Escape takes back what was typed since the edit took the focus.
+                if (MaskedWindowText() != FTextOnEnter) ShowMaskedText(FTextOnEnter, 0);
+                return true;
+            }
+            if (!editable) return false;
+            if (m.WParam == VK_BACK) MaskedDelete(true);
+            else if (m.WParam >= L' ') MaskedInsert(std::wstring(1, static_cast<wchar_t>(m.WParam)));
+            else return false;  // control characters: Ctrl+C, Ctrl+V, Ctrl+X come back as messages
+            return true;
+        case WM_KEYDOWN:
+            if (m.WParam != VK_DELETE || !editable) return false;
+            MaskedDelete(false);
+            return true;
+        case WM_PASTE:
+            if (editable) MaskedInsert(ClipboardText(Handle()));
+            return true;
+        case WM_CUT:
+            if (editable) MaskedCut();
+            return true;
+        case WM_CLEAR:
+            if (editable) MaskedDelete(false);
+            return true;
+        case WM_SETTEXT: MaskedSetText(m); return true;
+        case WM_SETFOCUS:
+            FTextOnEnter = MaskedWindowText();
+            return false;
+        case WM_KILLFOCUS:
+            TCustomEdit::WndProc(m);
+            MaskedExit();
+            return true;
+        default: return false;
+    }
+}
+
+std::wstring TMaskEdit::MaskedWindowText() {
+    const std::wstring text = WindowText(Handle());
+    return text.size() == FMask.Length() ? text : FMask.Conform(text);
+}
+
+void TMaskEdit::GetSelection(size_t& start, size_t& end) {
+    DWORD s = 0, e = 0;
+    SendMessageW(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&s), reinterpret_cast<LPARAM>(&e));
+    start = std::min<size_t>(s, FMask.Length());
+    end = std::max(start, std::min<size_t>(e, FMask.Length()));
+}
+
+void TMaskEdit::ShowMaskedText(const std::wstring& text, size_t caret) {
+    SendMessageW(Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SelectRange(static_cast<int>(caret), static_cast<int>(caret));
+}
+
+void TMaskEdit::MaskedInsert(const std::wstring& chars) {
+    std::wstring text = MaskedWindowText();
+    size_t start = 0, end = 0;
+    GetSelection(start, end);
+    for (size_t p = start; p < end; ++p)
+        if (FMask.IsInput(p)) text[p] = FMask.Blank();
+    size_t pos = start;
+    bool taken = false;
+    for (wchar_t c : chars) {
+        // A typed literal passes over its place; anything else goes to the next input position.
+        if (pos < FMask.Length() && !FMask.IsInput(pos) && c == FMask.Position(pos).Literal) {
+            ++pos;
+            continue;
+        }
+        pos = FMask.NextInput(pos);
+        const wchar_t accepted = pos == TEditMask::npos ? 0 : FMask.Accept(pos, c);
+        if (!accepted) break;
+        text[pos++] = accepted;
+        taken = true;
+    }
+    if (!taken) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    // The caret skips the literals that follow.
+    const size_t next = FMask.NextInput(pos);
+    ShowMaskedText(text, next == TEditMask::npos ? FMask.Length() : next);
+}
+
+void TMaskEdit::MaskedDelete(bool backward) {
+    std::wstring text = MaskedWindowText();
+    size_t start = 0, end = 0;
+    GetSelection(start, end);
+    if (start == end) {
+        const size_t pos = backward ? FMask.PrevInput(start) : FMask.NextInput(start);
+        if (pos == TEditMask::npos) return;
+        text[pos] = FMask.Blank();
+        ShowMaskedText(text, backward ? pos : start);
+        return;
+    }
+    for (size_t p = start; p < end; ++p)
+        if (FMask.IsInput(p)) text[p] = FMask.Blank();
+    ShowMaskedText(text, start);
+}
+
+void TMaskEdit::MaskedCut() {
+    size_t start = 0, end = 0;
+    GetSelection(start, end);
+    if (start == end) return;
+    Perform(WM_COPY);
+    MaskedDelete(false);
+}
+
+void TMaskEdit::MaskedSetText(TMessage& m) {
+    const auto* chars = reinterpret_cast<const wchar_t*>(m.LParam);
+    const std::wstring conformed = FMask.Conform(chars ? std::wstring(chars) : std::wstring());
+    const LPARAM original = m.LParam;
+    m.LParam = reinterpret_cast<LPARAM>(conformed.c_str());
+    TCustomEdit::WndProc(m);
+    m.LParam = original;
+}
+
+void TMaskEdit::MaskedExit() {
+    if (Destroying() || MaskedWindowText() == FTextOnEnter) return;
+    const size_t missing = ValidateEdit();
+    if (missing == TEditMask::npos) return;
+    SelectRange(static_cast<int>(missing), static_cast<int>(missing));
+    if (OnValidateError) OnValidateError(this);
 }
 
 void TMaskEdit::SetProperty(TReader& reader, const std::string& name, const TValue& v) {
@@ -131,6 +307,7 @@ void TMaskEdit::SetProperty(TReader& reader, const std::string& name, const TVal
         static const std::vector<std::string> names = {"taLeftJustify", "taRightJustify", "taCenter"};
         FAlignment = static_cast<TAlignment>(reader.Enum(v, names));
     } else if (name == "OnChange") OnChange = reader.NotifyEvent(v);
+    else if (name == "EditMask") SetEditMask(reader.String(v));
     else TCustomEdit::SetProperty(reader, name, v);
 }
 

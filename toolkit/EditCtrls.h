@@ -2,6 +2,7 @@
 // password characters, the border, text alignment and the rectangle the text is kept in; combo
 // box styles with the notices of the list opening and closing, and the list's window.
 #pragma once
+#include "toolkit/EditCtrlsMask.h"
 #include "toolkit/StdCtrls.h"
 
 namespace tk {
@@ -28,7 +29,19 @@ public:
     const RECT& FormattingRect() const { return FFormattingRect; }
     // Selection in characters.
     void SelectRange(int start, int end);
+    // The edit mask (see EditCtrlsMask.h); empty: the text is free. Setting it lays the text
+    // onto the new mask.
+    const std::wstring& EditMask() const { return FEditMask; }
+    void SetEditMask(const std::wstring& value);
+    const TEditMask& Mask() const { return FMask; }
+    bool IsMasked() const { return !FMask.Empty(); }
+    // The first required position of the mask left blank; TEditMask::npos when the text is
+    // complete (or there is no mask).
+    size_t ValidateEdit();
     TNotifyEvent OnChange;
+    // The focus left a masked edit whose text changed and misses a required position; the
+    // caret stands at that position.
+    TNotifyEvent OnValidateError;
     void SetProperty(TReader& reader, const std::string& name, const TValue& value) override;
     void WndProc(TMessage& m) override;
 
@@ -40,6 +53,20 @@ protected:
     void ApplyFormattingRect();
 
 private:
+    // Typing, deleting, pasting and cutting in a masked edit; true when the message is done.
+    bool HandleMaskMessage(TMessage& m);
+    void MaskedInsert(const std::wstring& chars);
+    void MaskedDelete(bool backward);
+    void MaskedCut();
+    void MaskedSetText(TMessage& m);
+    void MaskedExit();
+    std::wstring MaskedWindowText();
+    void ShowMaskedText(const std::wstring& text, size_t caret);
+    void GetSelection(size_t& start, size_t& end);
+
+    std::wstring FEditMask;
+    TEditMask FMask;
+    std::wstring FTextOnEnter;
     std::wstring FTextHint;
     wchar_t FPasswordChar = 0;
     TBorderStyle FBorderStyle = TBorderStyle::bsSingle;
