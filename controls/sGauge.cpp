@@ -8,6 +8,7 @@
 #include "skinframework/sControlText.h"
 #include "skinframework/sSkinManager.h"
 #include "skinframework/sSkinState.h"
+#include "skinpaint/sMaskPaint.h"
 #include "skinpaint/sSectionPaint.h"
 #include "skinpaint/sTextOutput.h"
 #include "toolkit/Application.h"
@@ -202,8 +203,35 @@ void TsGauge::SetAnimated(bool v) {
     FTimer->SetEnabled(v);
     if (!v) FSkinData.Invalidate();
 }
+void BlendLightThroughRegion(rd::TBitmap32& picture, const rd::TBitmap32& light, const rd::TBitmap32& region, int animPos,
+                             int left, int right) {
+    left = std::max({left, 0, animPos});
+    right = std::min({right, picture.Width, region.Width, animPos + light.Width});
+    const int rows = std::min({picture.Height, region.Height, light.Height});
+    for (int y = 0; y < rows; ++y) {
+        uint32_t* row = picture.Row(y);
+        const uint32_t* mask = region.Row(y);
+        const uint32_t* glow = light.Row(y);
+        for (int x = left; x < right; ++x) {
+            const int m = static_cast<int>((mask[x] >> 16) & 0xFF);
+            if (m == 255) continue;
+            const uint32_t lp = glow[x - animPos];
+            int a = static_cast<int>(lp >> 24);
+            if (m > 0) a = (255 - m) * a / 256;
+            uint32_t out = row[x] & 0xFF000000u;
+            for (int shift = 0; shift <= 16; shift += 8) {
+                const int c = static_cast<int>((row[x] >> shift) & 0xFF), l = static_cast<int>((lp >> shift) & 0xFF);
+                out |= static_cast<uint32_t>(c + (l - c) * a / 256) << shift;
+            }
+            row[x] = out;
+        }
+    }
+}
 
-void TsGauge::DropProgressPicture() { FTmpProgressBmp.reset(); }
+void TsGauge::DropProgressPicture() {
+    FTmpProgressBmp.reset();
+    FTmpRegionBmp.reset();
+}
 
 // ---- Light ----
 
@@ -231,7 +259,7 @@ void TsGauge::LightStep() {
     FAnimPos += std::max(15, RoundHalfEven(length / (static_cast<double>(kGaugeLightRunMs) / 44)));
 }
 
-void TsGauge::DrawLight(rd::TBitmap32* picture, int filled) {
+void TsGauge::DrawLight(rd::TBitmap32* picture, int filled, const rd::TBitmap32* region) {
     const int height = picture->Height;
     if (!FLight || FLight->Width() != kGaugeLightLength || FLight->Height() != height) {
         if (!FLight) FLight = std::make_unique<TacCacheBitmap>();
@@ -240,6 +268,10 @@ void TsGauge::DrawLight(rd::TBitmap32* picture, int filled) {
     const int left = std::max(0, FAnimPos), right = std::min(filled, FAnimPos + kGaugeLightLength);
     if (right <= left) return;
     GdiFlush();
+    if (region) {
+        BlendLightThroughRegion(*picture, *FLight->View(), *region, FAnimPos, left, right);
+        return;
+    }
     rd::AlphaOver32(rd::TRect{left, 0, right, height}, rd::TRect{left - FAnimPos, 0, right - FAnimPos, height}, picture,
                     false, rd::TCacheInfo{}, FLight->View());
 }
@@ -266,6 +298,23 @@ void TsGauge::WriteSectionText(tk::TBitmap& picture, int sectionIndex, RECT rect
     GdiFlush();
 }
 
+const rd::TBitmap32* TsGauge::LightRegion(int sectionIndex, int length, int thickness) {
+    const TSkinModel* model = FSkinData.ActiveModel();
+    if (!model || !model->IsValidSkinIndex(sectionIndex) || (FSkinData.Section() && FSkinData.Section()->ReservedBoolean))
+        return nullptr;
+    const int maskIndex = model->GetMaskIndex(sectionIndex, model->gd[static_cast<size_t>(sectionIndex)].ClassName, L"LRGN");
+    if (maskIndex < 0 || maskIndex >= static_cast<int>(model->ma.size())) return nullptr;
+    if (SameSize(FTmpRegionBmp.get(), length, thickness)) return FTmpRegionBmp->View();
+    if (!FTmpRegionBmp) FTmpRegionBmp = std::make_unique<TacCacheBitmap>();
+    FTmpRegionBmp->SetSize(length, thickness);
+    rd::TBitmap32* region = FTmpRegionBmp->View();
+    const rd::TRect whole{0, 0, length, thickness};
+    rd::FillPixels32(region, whole, rd::clWhite, 0xFF);
+    rd::PaintMaskNinePart(region, whole, rd::CacheInfoForBitmap(region, 0, 0), true, 0,
+                          model->ma[static_cast<size_t>(maskIndex)]);
+    return region;
+}
+
 // Steps shared by both bars: the filled part of length `filled` across the whole of picture
 // (reused while its size holds), then the light.
 void TsGauge::BuildBarPicture(TacCacheBitmap& picture, const rd::TCacheInfo& behind, int sectionIndex) {
@@ -284,7 +333,10 @@ void TsGauge::BuildBarPicture(TacCacheBitmap& picture, const rd::TCacheInfo& beh
         FTmpProgressBmp->SetSize(length, thickness);
         CopyPixels(*FTmpProgressBmp->View(), *picture.View(), 0, 0);
     }
-    if (FAnimated && FAnimPos < length + kGaugeLightLength) DrawLight(picture.View(), length);
+    if (FAnimated && FAnimPos < length + kGaugeLightLength) {
+        const bool lit = std::max(0, FAnimPos) < std::min(length, FAnimPos + kGaugeLightLength);
+        DrawLight(picture.View(), length, lit ? LightRegion(sectionIndex, length, thickness) : nullptr);
+    }
 }
 
 void TsGauge::PaintHorizontalBar(TacCacheBitmap& cache, int sectionIndex) {

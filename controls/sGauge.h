@@ -89,7 +89,10 @@ private:
     void PaintVerticalAnimatedBar(TacCacheBitmap& cache, int sectionIndex);
     void PaintVerticalBar(TacCacheBitmap& cache, int sectionIndex);
     void PaintFigure(TacCacheBitmap& cache);
-    void DrawLight(rd::TBitmap32* picture, int filled);
+    void DrawLight(rd::TBitmap32* picture, int filled, const rd::TBitmap32* region);
+    // The progress section's light-region mask painted over a bar of this size on white (kept
+    // while the size holds); null when the section has none or its frame lies over the bar.
+    const rd::TBitmap32* LightRegion(int sectionIndex, int length, int thickness);
     void WriteSectionText(tk::TBitmap& picture, int sectionIndex, RECT rect);
     int ProgressSectionIndex() const;
     void PaintPlain(tk::TCanvas& canvas);
@@ -110,6 +113,7 @@ private:
     std::unique_ptr<TacCacheBitmap> FLight;
     std::unique_ptr<tk::TTimer> FTimer;
     std::unique_ptr<TacCacheBitmap> FTmpProgressBmp;
+    std::unique_ptr<TacCacheBitmap> FTmpRegionBmp;
 };
 
 // round(100 / range * done) with half to even; 0 for an empty range.
@@ -119,5 +123,11 @@ std::wstring GaugeRangeError(int64_t low, int64_t high);
 // The light: white, its alpha 0 at both ends rising to the middle column, stronger in the top
 // and bottom rows; length x height.
 void MakeGaugeLight(tk::TBitmap& light, int length, int height);
+// The light laid over columns [left, right) of picture through the region picture (same size
+// as picture): with m the region pixel's red byte and a the light pixel's alpha (the light's
+// column x - animPos), m = 0 takes a, 0 < m < 255 takes (255 - m) * a div 256, m = 255 leaves
+// the pixel; each colour channel c becomes c + (light - c) * a div 256.
+void BlendLightThroughRegion(rd::TBitmap32& picture, const rd::TBitmap32& light, const rd::TBitmap32& region, int animPos,
+                             int left, int right);
 
 }  // namespace sk
