@@ -179,13 +179,19 @@ void TacMnuWnd::OnPositionChanging(const WINDOWPOS* pos) {
     if (FInPosChanging || !pos) return;
     FInPosChanging = true;
     if (!(pos->flags & SWP_NOREDRAW) && (pos->flags & SWP_SHOWWINDOW) && !IsWindowVisible(FWnd)) {
-        SetLayered(FWnd, true);
-        SetLayeredWindowAttributes(FWnd, 0, 0, LWA_ALPHA);
-        FHidden = true;
         // The picture and the region before the first paint, for the size the window takes
-        // now: cut while hidden, nothing is painted twice.
+        // now: cut before it shows, nothing is painted twice.
         SIZE coming{pos->cx, pos->cy};
-        if (!(pos->flags & SWP_NOSIZE) || MenuWindowSize(FWnd, coming)) FMenus->PrepareForWindow(FWnd, &coming);
+        const TacMenuInfo* info = nullptr;
+        if (!(pos->flags & SWP_NOSIZE) || MenuWindowSize(FWnd, coming)) info = FMenus->PrepareForWindow(FWnd, &coming);
+        // Hidden at opacity 0 until the first frame paint, unless that paint comes from the
+        // picture already made and the window stays opaque: then nothing unskinned can show.
+        const bool ready = info && PictureFits(info->Bmp.get(), coming.cx, coming.cy);
+        if (!ready || FMenus->Manager()->MenuSupport.AlphaBlend < 255) {
+            SetLayered(FWnd, true);
+            SetLayeredWindowAttributes(FWnd, 0, 0, LWA_ALPHA);
+            FHidden = true;
+        }
     }
     FInPosChanging = false;
 }

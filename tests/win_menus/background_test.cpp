@@ -191,4 +191,44 @@ TEST_F(BackgroundTest, HiddenOnShowAndAlwaysBroughtBackAtTheFirstFramePaint) {
     Manager().MenuSupport.AlphaBlend = 255;
 }
 
+// A menu whose items were measured gets its picture when its window is shown; an opaque one is
+// then painted from the picture at once and is not hidden (nothing unskinned could show). Without
+// a picture it is hidden as the test above shows.
+TEST_F(BackgroundTest, AnOpaqueMenuWithItsPictureReadyIsNotHiddenOnShow) {
+    struct Row {
+        const char* Rule;
+        int AlphaBlend;
+        bool Measured;
+        bool Hidden;
+    } rows[] = {
+        {"opaque, picture ready", 255, true, false},
+        {"translucent, picture ready", 180, true, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.Rule);
+        sk::ClearMenuInfoList();
+        Manager().MenuSupport.AlphaBlend = r.AlphaBlend;
+        auto menu = MakeMenu({L"Open", L"Close"});
+        sk::MenusMeasuring = true;
+        if (r.Measured) {
+            HDC dc = GetDC(nullptr);
+            tk::TCanvas canvas(dc);
+            int w = 0, h = 0;
+            Menus().sMeasureItem(menu->Items()->Items(0), canvas, w, h);
+            ReleaseDC(nullptr, dc);
+        }
+        HWND wnd = MakeMenuWindow(120, 60);
+        sk::TacMnuWnd* wrapper = sk::TacMnuWnd::Find(wnd);
+        ASSERT_NE(wrapper, nullptr);
+        WINDOWPOS pos{wnd, nullptr, 500, 300, 130, 70, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW};
+        SendMessageW(wnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+        EXPECT_EQ(wrapper->Hidden(), r.Hidden);
+        EXPECT_EQ((GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0, r.Hidden);
+        const sk::TacMenuInfo* info = sk::FindMenuInfoByWindow(wnd);
+        EXPECT_EQ(info && sk::PictureFits(info->Bmp.get(), 130, 70), r.Measured) << "made for the size being taken";
+        DestroyWindow(wnd);
+    }
+    Manager().MenuSupport.AlphaBlend = 255;
+}
+
 }  // namespace
