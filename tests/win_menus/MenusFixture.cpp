@@ -52,6 +52,8 @@ std::string MenuSkinOptions(TMenuSkin kind) {
     options += Section("MENUITEM", 2, kItemColor, kItemHotColor, kItemFont);
     options += Section("ICOLINE", 1, kIcoLineColor, kIcoLineColor, kItemFont);
     options += Section("MENUCAPTION", 1, kCaptionColor, kCaptionColor, kItemFont);
+    // A title section: the test forms get a skinned frame, so their provider handles them.
+    options += Section("FORMTITLE", 2, kCaptionColor, kCaptionColor, kItemFont);
     return options;
 }
 

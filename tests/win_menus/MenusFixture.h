@@ -1,6 +1,7 @@
 // What the menu tests share: the framework's test skin with the menu sections added (a plain
 // "MAINMENU" whose border mask is the button's 3-pixel ring with a key-coloured top-left
-// corner pixel, a two-state "MENUITEM", an "ICOLINE" strip and a "MENUCAPTION"), the same
+// corner pixel, a two-state "MENUITEM", an "ICOLINE" strip, a "MENUCAPTION" and a plain
+// "FORMTITLE" so that forms get a skinned frame), the same
 // skin without them, one skin manager for the whole run with its menu support, and helpers
 // that open a real popup menu and look at it while it is shown.
 #pragma once

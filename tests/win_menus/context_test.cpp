@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "menus/acMnuWnd.h"
+#include "skinframework/sVclUtils.h"
 #include "tests/win_framework/FrameworkFixture.h"
 #include "tests/win_framework/TestControls.h"
 #include "tests/win_menus/MenusFixture.h"
@@ -174,6 +175,23 @@ TEST_F(ContextMenuTest, TheRequestGoesToTheControlUnderThePointOrOnToTheParent) 
     }
     panel->SetPopupMenu(nullptr);
     label->SetPopupMenu(nullptr);
+}
+
+TEST_F(ContextMenuTest, TheSkinnedFormsOwnMenuIsSkinnedToo) {
+    ASSERT_NE(sk::SendSkinCmd(form->Handle(), sk::SC_GETPROVIDER), 0) << "the form has its skin provider";
+    auto menu = MakeMenu({L"Form"});
+    form->SetPopupMenu(menu.get());
+    TSeen seen;
+    {
+        TMenuWatch watch({Look(seen)});
+        Ask(TAsk::RightClick, form->Handle(), 5, 195);  // beside the panel
+        EXPECT_TRUE(watch.WaitUntilFinished());
+    }
+    ASSERT_EQ(seen.Looks, 1);
+    EXPECT_EQ(menu->PopupComponent, form);
+    EXPECT_TRUE(menu->OwnerDraw);
+    EXPECT_TRUE(seen.Pictured);
+    form->SetPopupMenu(nullptr);
 }
 
 TEST_F(ContextMenuTest, AMenuFreedBeforeItsControlIsForgotten) {
