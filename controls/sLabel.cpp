@@ -89,6 +89,20 @@ rd::TColor TsCustomLabel::DisabledColor(rd::TColor color) const {
                                                         rd::DisabledBlendLevel));
 }
 
+TLabelPictureKey TsCustomLabel::LabelPictureKey() {
+    TLabelPictureKey key;
+    key.Left = Left();
+    key.Top = Top();
+    key.Width = Width();
+    key.Height = Height();
+    key.Enabled = Enabled();
+    key.Transparent = FTransparent;
+    key.FontColor = GetCurrentFontColor();
+    key.Color = Color();
+    key.ParentColor = Parent() ? Parent()->Color() : 0;
+    return key;
+}
+
 void TsCustomLabel::PaintSkinSection(tk::TCanvas& canvas) {
     FSkinIndex = -1;
     const TSkinModel* model = ActiveModel();
@@ -229,7 +243,34 @@ void TsWebLabel::SetMouseAbove(bool value) {
     Invalidate();
 }
 
+void TsWebLabel::Paint(tk::TCanvas& canvas) {
+    TLabelPictureKey key = LabelPictureKey();
+    key.Extra[0] = FMouseAbove ? 1 : 0;
+    FPicture.Paint(canvas.Handle(), key, [this](tk::TCanvas& picture) { TsLabel::Paint(picture); });
+}
+
+void TsWebLabel::Invalidate() {
+    FPicture.MarkStale();
+    TsLabel::Invalidate();
+}
+
+void TsWebLabel::ParentFontChanged() {
+    if (!ParentFont() || !Parent()) return;
+    const tk::TFont& parentFont = Parent()->Font();
+    tk::TFont normal;
+    normal.Assign(parentFont);
+    normal.Color = Font().Color;
+    if (!(normal == Font())) Font().Assign(normal);
+    if (FHoverFont.Name != parentFont.Name || FHoverFont.Height != parentFont.Height) {
+        FHoverFont.Name = parentFont.Name;
+        FHoverFont.Height = parentFont.Height;
+        FHoverFont.Changed();
+        FPicture.MarkStale();
+    }
+}
+
 void TsWebLabel::WndProc(tk::TMessage& m) {
+    if (ChangesLabelPicture(m.Msg)) FPicture.MarkStale();
     if (m.Msg == tk::CM_MOUSEENTER && Enabled()) SetMouseAbove(true);
     else if (m.Msg == tk::CM_MOUSELEAVE) SetMouseAbove(false);
     TsLabel::WndProc(m);
@@ -525,31 +566,11 @@ void TsLabelFX::DoDrawText(tk::TCanvas& canvas, RECT& rect, UINT flags) {
     else rd::WriteSkinText(dc, text, true, ActiveModel(), 0, FSkinIndex, flags, at);
 }
 
-bool TsLabelFX::TComposedKey::operator==(const TComposedKey& o) const {
-    return Left == o.Left && Top == o.Top && Width == o.Width && Height == o.Height &&
-           Enabled == o.Enabled && Transparent == o.Transparent && FontColor == o.FontColor && Color == o.Color &&
-           ParentColor == o.ParentColor && Shadow.Color == o.Shadow.Color && Shadow.Blur == o.Shadow.Blur &&
-           Shadow.Offset == o.Shadow.Offset && Shadow.Alpha == o.Shadow.Alpha;
-}
-
-TsLabelFX::TComposedKey TsLabelFX::CurrentKey() {
-    TComposedKey key;
-    key.Left = Left();
-    key.Top = Top();
-    key.Width = Width();
-    key.Height = Height();
-    key.Enabled = Enabled();
-    key.Transparent = FTransparent;
-    key.FontColor = GetCurrentFontColor();
-    key.Color = Color();
-    key.ParentColor = Parent() ? Parent()->Color() : 0;
-    key.Shadow = CurrentShadowData();
+TLabelPictureKey TsLabelFX::CurrentKey() {
+    TLabelPictureKey key = LabelPictureKey();
+    const TShadowData shadow = CurrentShadowData();
+    key.Extra = {static_cast<int>(shadow.Color), shadow.Blur, shadow.Offset, shadow.Alpha};
     return key;
-}
-
-bool TsLabelFX::ComposedIsCurrent(const TComposedKey& key) {
-    return !FComposedStale && !FComposed.Empty() && FComposed.Width() == Width() && FComposed.Height() == Height() &&
-           key == FComposedKey;
 }
 
 void TsLabelFX::PaintComposed(tk::TCanvas& canvas) {
@@ -564,22 +585,10 @@ void TsLabelFX::PaintComposed(tk::TCanvas& canvas) {
 }
 
 void TsLabelFX::Paint(tk::TCanvas& canvas) {
-    if (Width() <= 0 || Height() <= 0) return;
-    const TComposedKey key = CurrentKey();
-    HDC dc = canvas.Handle();
-    if (!ComposedIsCurrent(key)) {
-        // What lies behind the label (the parent's background as painted so far), then the
-        // label over it, all in the composed picture.
-        FComposed.SetSize(Width(), Height());
-        tk::TCanvas& composed = FComposed.Canvas();
-        BitBlt(composed.Handle(), 0, 0, Width(), Height(), dc, 0, 0, SRCCOPY);
+    FComposed.Paint(canvas.Handle(), CurrentKey(), [this](tk::TCanvas& composed) {
         FNeedInvalidate = true;
         PaintComposed(composed);
-        GdiFlush();
-        FComposedKey = key;
-        FComposedStale = false;
-    }
-    BitBlt(dc, 0, 0, Width(), Height(), FComposed.Canvas().Handle(), 0, 0, SRCCOPY);
+    });
 }
 
 void TsLabelFX::AdjustBounds() {
@@ -640,7 +649,7 @@ void TsLabelFX::UpdatePosition() {
 void TsLabelFX::Invalidate() {
     if (FWordWrap) FAngle = 0;
     FNeedInvalidate = true;
-    FComposedStale = true;
+    FComposed.MarkStale();
     TsCustomLabel::Invalidate();
 }
 
@@ -654,14 +663,7 @@ void TsLabelFX::SetBounds(int left, int top, int width, int height) {
 }
 
 void TsLabelFX::WndProc(tk::TMessage& m) {
-    switch (m.Msg) {
-        // Whatever the skin does may change the background or the colours.
-        case SM_SKINCMD: case tk::CM_FONTCHANGED: case tk::CM_TEXTCHANGED: case tk::CM_ENABLEDCHANGED:
-        case tk::CM_COLORCHANGED: case tk::CM_VISIBLECHANGED:
-            FComposedStale = true;
-            break;
-        default: break;
-    }
+    if (ChangesLabelPicture(m.Msg)) FComposed.MarkStale();
     if (m.Msg == SM_SKINCMD) {
         const WORD cmd = SkinCmdOf(m.WParam);
         // With the skin's shadow the extents come from the skin.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/sLabelPicture.h"
 #include "skinframework/sCommonData.h"
 #include "toolkit/StdCtrls.h"
 
@@ -52,6 +53,8 @@ protected:
     rd::TColor ParentBgColor() const;
     // A text colour blended 40 % over 60 % of the parent's colour (the disabled look).
     rd::TColor DisabledColor(rd::TColor color) const;
+    // The key of a composed picture for the label as it stands (Extra left zero).
+    TLabelPictureKey LabelPictureKey();
     int FSkinIndex = -1;  // the section resolved while painting, -1 otherwise
 
 private:
@@ -101,6 +104,13 @@ public:
     tk::TFont& GetCurrentFont() override;
     rd::TColor GetCurrentFontColor() override;
     void WndProc(tk::TMessage& m) override;
+    // Copies the label's picture, built again only when it changed (text, font, colours,
+    // place, hover state, skin).
+    void Paint(tk::TCanvas& canvas) override;
+    void Invalidate() override;
+    // With ParentFont: the parent's font but the label's own colour; the hover font takes the
+    // parent font's name and size.
+    void ParentFontChanged() override;
     // Opens the address on the press (not on the release).
     void MouseDown(int x, int y) override;
     void SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& value) override;
@@ -112,6 +122,7 @@ public:
 
 private:
     void SetMouseAbove(bool value);
+    TacLabelPicture FPicture;
     std::wstring FURL;
     tk::TFont FHoverFont;
     TsWindowShowMode FShowMode = TsWindowShowMode::soDefault;
@@ -216,24 +227,13 @@ private:
                      UINT flags, const TShadowData& data);
     void BlurCoverage(int width, int height, int passes);
     void ComposeShadow(const TShadowData& data);
-    // What the composed picture was made for; a paint with the same key copies it.
-    // (Text and font changes mark the picture stale as they happen.)
-    struct TComposedKey {
-        int Left = 0, Top = 0, Width = 0, Height = 0;
-        bool Enabled = true, Transparent = false;
-        rd::TColor FontColor = 0, Color = 0, ParentColor = 0;
-        TShadowData Shadow{};
-        bool operator==(const TComposedKey& o) const;
-    };
-    TComposedKey CurrentKey();
-    bool ComposedIsCurrent(const TComposedKey& key);
+    // What the composed picture is made for: place, colours and the shadow.
+    TLabelPictureKey CurrentKey();
     void PaintComposed(tk::TCanvas& canvas);
 
     // The label as last painted (background, shadow and text), rebuilt only when the key
     // changes, text, font or enabled state change, or the label or the skin asks for it.
-    TacCacheBitmap FComposed;
-    TComposedKey FComposedKey;
-    bool FComposedStale = true;
+    TacLabelPicture FComposed;
 
     TacCacheBitmap FMask;            // the composed shadow picture
     std::vector<uint8_t> FMaskBits;  // the coverage plane and its spare half; only grows

@@ -99,7 +99,7 @@ protected:
     virtual void FontChanged() {}
     virtual void EnabledChanged() {}
     void Notification(TComponent* component, TOperation operation) override;
-    void ParentFontChanged();  // takes the parent's font when ParentFont is set
+    virtual void ParentFontChanged();  // takes the parent's font when ParentFont is set
     // Sends CM_SHOWINGCHANGED (wParam: showing) to the control and every control on it.
     void ShowingChanged(bool showing);
     bool FPressed = false;     // left button went down on the control and is still down

@@ -10,25 +10,13 @@
 #include "controls/sLabel.h"
 #include "skinframework/sSkinCmd.h"
 #include "tests/win_framework/FrameworkFixture.h"
+#include "tests/win_framework/label_support.h"
+
+using kvfw::PaintOver;
 
 namespace {
 
 constexpr rd::TColor kFirstBackground = 0x00403020, kSecondBackground = 0x00205080;
-
-std::vector<uint32_t> PaintOver(tk::TControl& label, rd::TColor background) {
-    tk::TBitmap bmp(label.Width(), label.Height());
-    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(background));
-    RECT all{0, 0, bmp.Width(), bmp.Height()};
-    FillRect(bmp.Canvas().Handle(), &all, brush);
-    DeleteObject(brush);
-    tk::TCanvas canvas(bmp.Canvas().Handle());
-    label.Paint(canvas);
-    GdiFlush();
-    std::vector<uint32_t> pixels;
-    for (int y = 0; y < bmp.Height(); ++y)
-        for (int x = 0; x < bmp.Width(); ++x) pixels.push_back(bmp.ScanLine(y)[x] & 0xFFFFFFu);
-    return pixels;
-}
 
 // An effect label as the installer has them: blur 6 in the highlight colour, distance 1.
 std::unique_ptr<sk::TsLabelFX> EffectLabel() {
