@@ -145,46 +145,68 @@ bool TsComboBox::PrepareCache() {
     return true;
 }
 
-void TsComboBox::PaintItem(rd::TBitmap32* cache, const rd::TCacheInfo&) {
+void TsComboBox::PaintItem(rd::TBitmap32*, const rd::TCacheInfo&) {
+    const RECT r = TextRect();
+    if (r.right <= r.left || r.bottom <= r.top) return;
+    const std::wstring text = IsListStyle() ? ItemText(ItemIndex()) : GetText();
+    const int section = FSkinData.CustomFont() ? -1 : FSkinData.SkinIndex;
+    PaintItemFace(*FSkinData.FCacheBmp, r, text, Focus() && IsListStyle(), FSkinData.ControlIsHot(), section);
+}
+
+void TsComboBox::PaintItemFace(TacCacheBitmap& bmp, const RECT& r, const std::wstring& text, bool selected, bool hot,
+                               int textSection) {
     const TSkinModel* model = FSkinData.ActiveModel();
     TsSkinManager* manager = FSkinData.SkinManager();
     if (!model || !manager) return;
-    const RECT r = TextRect();
-    if (r.right <= r.left || r.bottom <= r.top) return;
-    const int index = ItemIndex();
-    const std::wstring text = IsListStyle() ? (index >= 0 && index < Items().Count() ? Items().Get(index) : L"")
-                                            : GetText();
-    const bool selected = Focus() && IsListStyle();
+    rd::TBitmap32* view = bmp.View();
     const int selection = model->GetSkinIndex(L"SELECTION");
-    const bool hot = FSkinData.ControlIsHot();
-    int textSection = FSkinData.SkinIndex;
     rd::TColor textColor = Font().Color;
     if (selected) {
         if (selection >= 0) {
             const rd::TCacheInfo plain = rd::BackgroundToCacheInfo(bgFill, nullptr, {0, 0}, Color(), {});
-            PaintSectionFace(selection, L"SELECTION", plain, -1, -1, model, cache, {0, 0},
+            PaintSectionFace(selection, L"SELECTION", plain, -1, -1, model, view, {0, 0},
                              {r.left, r.top, r.right, r.bottom}, 1);
-            textSection = selection;
+            textSection = FSkinData.CustomFont() ? -1 : selection;
         } else {
-            FillRectColor(cache, r, manager->Core().GetHighLightColor(true));
+            FillRectColor(view, r, manager->Core().GetHighLightColor(true));
             textSection = -1;
             textColor = manager->Core().GetHighLightFontColor(true);
         }
     }
-    if (FSkinData.CustomFont()) textSection = -1;
-    TacCacheBitmap* bmp = FSkinData.FCacheBmp.get();
-    tk::TCanvas& canvas = bmp->Canvas();
+    tk::TCanvas& canvas = bmp.Canvas();
     canvas.Font.Assign(Font());
     RECT tr = r;
     InflateRect(&tr, -1, 0);
     const UINT format = AlignmentFlag(FAlignment) | VerticalFlag(FVerticalAlignment) | DT_SINGLELINE | DT_NOPREFIX;
-    rd::WriteSkinTextOnBitmap32(cache, Font().Handle(), text, Enabled(), rd::ColorToRGB(textColor),
+    rd::WriteSkinTextOnBitmap32(view, Font().Handle(), text, Enabled(), rd::ColorToRGB(textColor),
                                 textSection >= 0 ? model : nullptr, hot, textSection, format,
                                 {tr.left, tr.top, tr.right, tr.bottom});
     if (selected && selection < 0) {
         RECT focus = r;
         DrawFocusRect(canvas.Handle(), &focus);
     }
+}
+
+void TsComboBox::DrawItem(const DRAWITEMSTRUCT& item) {
+    if (!HandleAllocated() || !Ready()) {
+        tk::TCustomComboBox::DrawItem(item);
+        return;
+    }
+    const RECT& rc = item.rcItem;
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    if (w <= 0 || h <= 0) return;
+    if (item.itemState & ODS_COMBOBOXEDIT) {
+        // The selection field is part of the face in the cache.
+        if (!FSkinData.Updating() && CacheReady())
+            BitBlt(item.hDC, rc.left, rc.top, w, h, FSkinData.FCacheBmp->Canvas().Handle(), rc.left, rc.top, SRCCOPY);
+        return;
+    }
+    TacCacheBitmap bmp;
+    bmp.SetSize(w, h);
+    const RECT all{0, 0, w, h};
+    FillRectColor(bmp.View(), all, Color());
+    PaintItemFace(bmp, all, ItemText(static_cast<int>(item.itemID)), (item.itemState & ODS_SELECTED) != 0, false, -1);
+    BitBlt(item.hDC, rc.left, rc.top, w, h, bmp.Canvas().Handle(), 0, 0, SRCCOPY);
 }
 
 void TsComboBox::PaintButton(rd::TBitmap32* cache, const rd::TCacheInfo& bg) {

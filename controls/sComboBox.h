@@ -50,6 +50,8 @@ protected:
     void InitializeWnd() override;
     void DropDown() override;
     void CloseUp() override;
+    // Owner-drawn styles: the list's items from the skin, the selection field from the cache.
+    void DrawItem(const DRAWITEMSTRUCT& item) override;
 
 private:
     bool Ready() const;
@@ -57,6 +59,11 @@ private:
     void Refresh();
     bool CacheReady();
     void PaintItem(rd::TBitmap32* cache, const rd::TCacheInfo& bg);
+    // One item in r of bmp, over what bmp holds there: selected, the "SELECTION" section's face
+    // and text colours, or the highlight colours with a dotted focus frame; otherwise the text in
+    // the font colour, or in textSection's (-1: none) colours of the state hot.
+    void PaintItemFace(TacCacheBitmap& bmp, const RECT& r, const std::wstring& text, bool selected, bool hot,
+                       int textSection);
     void PaintButton(rd::TBitmap32* cache, const rd::TCacheInfo& bg);
     void OnPaint(tk::TMessage& m);
     void OnFocusNotice(bool gained);

@@ -459,6 +459,12 @@ bool TWinControl::ReflectToChild(TMessage& m) {
     switch (m.Msg) {
         case WM_COMMAND: child = reinterpret_cast<HWND>(m.LParam); break;
         case WM_NOTIFY: child = reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom; break;
+        case WM_DRAWITEM: {
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
+            if (!item || item->CtlType == ODT_MENU) return false;  // menus draw through their own window
+            child = item->hwndItem;
+            break;
+        }
         case WM_CTLCOLOREDIT: case WM_CTLCOLORSTATIC: case WM_CTLCOLORBTN: case WM_CTLCOLORLISTBOX:
             child = reinterpret_cast<HWND>(m.LParam); break;
         default: return false;

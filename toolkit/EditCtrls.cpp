@@ -315,6 +315,49 @@ void TMaskEdit::SetProperty(TReader& reader, const std::string& name, const TVal
 
 TCustomComboBox::TCustomComboBox(TComponent* owner) : TComboBox(owner) {}
 
+void TCustomComboBox::InitializeWnd() {
+    TComboBox::InitializeWnd();
+    ApplyItemHeight();
+}
+
+void TCustomComboBox::SetItemHeight(int value) {
+    FItemHeight = std::max(0, value);
+    ApplyItemHeight();
+}
+
+void TCustomComboBox::ApplyItemHeight() {
+    if (FItemHeight <= 0 || !IsOwnerDrawStyle() || !HandleAllocated()) return;
+    SendMessageW(Handle(), CB_SETITEMHEIGHT, 0, FItemHeight);
+}
+
+std::wstring TCustomComboBox::ItemText(int index) {
+    if (index < 0) return L"";
+    if (!HandleAllocated()) return index < Items().Count() ? Items().Get(index) : L"";
+    HWND h = Handle();
+    const LRESULT length = SendMessageW(h, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length <= 0) return L"";
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const LRESULT copied = SendMessageW(h, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(copied > 0 ? std::min(static_cast<size_t>(copied), static_cast<size_t>(length)) : 0);
+    return text;
+}
+
+void TCustomComboBox::DrawItem(const DRAWITEMSTRUCT& item) {
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    FillRect(dc, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const std::wstring text = ItemText(static_cast<int>(item.itemID));
+    if (!text.empty()) {
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        InflateRect(&r, -2, 0);
+        DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        InflateRect(&r, 2, 0);
+    }
+    if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(dc, &r);
+}
+
 void TCustomComboBox::CreateParams(TCreateParams& p) {
     TComboBox::CreateParams(p);
     static constexpr DWORD kTypes[] = {CBS_DROPDOWN, CBS_SIMPLE, CBS_DROPDOWNLIST, CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED,
@@ -361,6 +404,11 @@ void TCustomComboBox::Change() {
 }
 
 void TCustomComboBox::WndProc(TMessage& m) {
+    if (m.Msg == CN_DRAWITEM) {
+        if (const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam)) DrawItem(*item);
+        m.Result = TRUE;
+        return;
+    }
     if (m.Msg == CN_COMMAND) {
         switch (HIWORD(m.WParam)) {
             case CBN_DROPDOWN: DropDown(); return;
@@ -387,6 +435,7 @@ void TCustomComboBox::SetProperty(TReader& reader, const std::string& name, cons
                                                        "csOwnerDrawVariable"};
         FStyle = static_cast<TComboBoxStyle>(reader.Enum(v, names));
     } else if (name == "DropDownCount") FDropDownCount = reader.Int(v);
+    else if (name == "ItemHeight") FItemHeight = std::max(0, reader.Int(v));
     else if (name == "OnChange") OnChange = reader.NotifyEvent(v);
     else TComboBox::SetProperty(reader, name, v);
 }

@@ -92,6 +92,15 @@ public:
     HWND ListHandle();
     HWND EditHandle();
     bool IsListStyle() const { return FStyle != TComboBoxStyle::csDropDown && FStyle != TComboBoxStyle::csSimple; }
+    bool IsOwnerDrawStyle() const {
+        return FStyle == TComboBoxStyle::csOwnerDrawFixed || FStyle == TComboBoxStyle::csOwnerDrawVariable;
+    }
+    // The text of an item as the window holds it (the stored items before there is a window);
+    // empty for an index out of range.
+    std::wstring ItemText(int index);
+    // Height of the list's items of an owner-drawn style; 0 keeps the system's.
+    int ItemHeight() const { return FItemHeight; }
+    void SetItemHeight(int value);
     TNotifyEvent OnDropDown, OnCloseUp, OnChange, OnDblClick;
     void SetProperty(TReader& reader, const std::string& name, const TValue& value) override;
     void WndProc(TMessage& m) override;
@@ -101,10 +110,17 @@ protected:
     virtual void DropDown();
     virtual void CloseUp();
     virtual void Change();
+    void InitializeWnd() override;
+    // Draws an item of an owner-drawn style (in the list or the selection field) in the
+    // system's window and highlight colours.
+    virtual void DrawItem(const DRAWITEMSTRUCT& item);
 
 private:
+    void ApplyItemHeight();
+
     TComboBoxStyle FStyle = TComboBoxStyle::csDropDown;
     int FDropDownCount = 8;
+    int FItemHeight = 0;
 };
 
 }  // namespace tk

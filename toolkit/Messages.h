@@ -29,10 +29,11 @@ constexpr UINT CM_RELEASE = CM_BASE + 0x20;      // frees the forms waiting to b
 constexpr UINT CM_SYNCHRONIZE = CM_BASE + 0x21;  // runs the calls worker threads queued
 constexpr UINT CM_LAST = CM_BASE + 0xFF;
 
-// A parent reflects WM_COMMAND, WM_NOTIFY and WM_CTLCOLOR* to the child as CN_BASE + msg.
+// A parent reflects WM_COMMAND, WM_NOTIFY, WM_DRAWITEM and WM_CTLCOLOR* to the child as CN_BASE + msg.
 constexpr UINT CN_BASE = 0xBD00;
 constexpr UINT CN_COMMAND = CN_BASE + WM_COMMAND;
 constexpr UINT CN_NOTIFY = CN_BASE + WM_NOTIFY;
+constexpr UINT CN_DRAWITEM = CN_BASE + WM_DRAWITEM;  // owner-drawn controls other than menus
 constexpr UINT CN_CTLCOLOREDIT = CN_BASE + WM_CTLCOLOREDIT;
 constexpr UINT CN_CTLCOLORSTATIC = CN_BASE + WM_CTLCOLORSTATIC;
 constexpr UINT CN_CTLCOLORBTN = CN_BASE + WM_CTLCOLORBTN;
