@@ -1,10 +1,10 @@
 #include "ButtonLook.h"
 
-#include <cstdlib>
 #include <vector>
 
 #include "Console.h"
 #include "MouseInput.h"
+#include "ScreenColour.h"
 #include "TextUtil.h"
 #include "WindowInspect.h"
 
@@ -13,13 +13,6 @@ constexpr RECT kBrowseButton{613, 110, 613 + 23, 110 + 22};  // client coordinat
 constexpr DWORD kHoverWatchMs = 500;
 constexpr DWORD kDisabledWatchMs = 60000;
 constexpr DWORD kRepaintMs = 3000;
-
-COLORREF screen_pixel(POINT at) {
-  HDC dc = GetDC(nullptr);
-  COLORREF c = GetPixel(dc, at.x, at.y);
-  ReleaseDC(nullptr, dc);
-  return c;
-}
 
 // A point of the button's face above its caption, on the screen.
 POINT face_point(HWND button) {
@@ -34,17 +27,6 @@ POINT beside_point(HWND button) {
   return {r.left - 3, (r.top + r.bottom) / 2};
 }
 
-int distance(COLORREF a, COLORREF b) {
-  return std::abs(int(GetRValue(a)) - int(GetRValue(b))) + std::abs(int(GetGValue(a)) - int(GetGValue(b))) +
-         std::abs(int(GetBValue(a)) - int(GetBValue(b)));
-}
-
-std::wstring hex(COLORREF c) {
-  wchar_t text[16];
-  swprintf(text, 16, L"%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-  return text;
-}
-
 // The colours of a rectangle's inner pixels that equal the system button face.
 int system_face_pixels(RECT screen) {
   const COLORREF system = GetSysColor(COLOR_BTNFACE);
@@ -54,13 +36,6 @@ int system_face_pixels(RECT screen) {
   return n;
 }
 
-void move_cursor(POINT at) {
-  SetCursorPos(at.x, at.y);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = MOUSEEVENTF_MOVE;
-  SendInput(1, &input, sizeof input);
-}
 }  // namespace
 
 ButtonColours check_button_faces(CheckLog& log, const InstallerControls& controls) {
@@ -90,8 +65,8 @@ void check_hover_fade(CheckLog& log, const InstallerControls& controls) {
   const COLORREF after = seen.back();
   int between = 0;
   for (size_t i = 1; i + 1 < seen.size(); ++i)
-    between += distance(seen[i], before) < distance(after, before) && distance(seen[i], after) < distance(after, before);
-  log.expect(after != before, L"install button turns hot under the mouse", L"a new colour", hex(after));
+    between += colour_distance(seen[i], before) < colour_distance(after, before) && colour_distance(seen[i], after) < colour_distance(after, before);
+  log.expect(after != before, L"install button turns hot under the mouse", L"a new colour", hex_colour(after));
   log.expect(between >= 1, L"install button fades: colours between the old and the new face",
              L">= 1", std::to_wstring(between));
   RECT window;
@@ -114,7 +89,7 @@ void DisabledLookWatch::run() {
       seen_disabled_ = true;
       disabled_face_ = screen_pixel(face_point(button_));
       // The window repaints the disabled face at its next message pump.
-      if (distance(disabled_face_, normal_.behind) < distance(normal_.face, normal_.behind)) {
+      if (colour_distance(disabled_face_, normal_.behind) < colour_distance(normal_.face, normal_.behind)) {
         request_screenshot(L"installing");
         return;
       }
@@ -131,9 +106,9 @@ void DisabledLookWatch::check(CheckLog& log) {
     log.note(L"the install run ended before the disabled install button could be seen");
     return;
   }
-  log.expect(distance(disabled_face_, normal_.behind) < distance(normal_.face, normal_.behind),
+  log.expect(colour_distance(disabled_face_, normal_.behind) < colour_distance(normal_.face, normal_.behind),
              L"disabled install button blended towards the window behind it",
-             L"closer to " + hex(normal_.behind) + L" than " + hex(normal_.face), hex(disabled_face_));
+             L"closer to " + hex_colour(normal_.behind) + L" than " + hex_colour(normal_.face), hex_colour(disabled_face_));
 }
 
 void DisabledLookWatch::check_enabled_face(CheckLog& log) {
@@ -151,5 +126,5 @@ void DisabledLookWatch::check_enabled_face(CheckLog& log) {
     face = screen_pixel(face_point(button_));
   }
   log.expect(IsWindowEnabled(button_) && face != disabled_face_, L"finish button no longer shows the disabled face",
-             L"not " + hex(disabled_face_), hex(face));
+             L"not " + hex_colour(disabled_face_), hex_colour(face));
 }

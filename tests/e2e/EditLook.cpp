@@ -3,8 +3,11 @@
 #include <vector>
 
 #include "Console.h"
+#include "KeyboardInput.h"
 #include "MouseInput.h"
+#include "Waiting.h"
 #include "WindowInspect.h"
+#include "tests/common/SyntheticInput.h"
 
 namespace {
 
@@ -13,56 +16,6 @@ constexpr DWORD kKeyMs = 40;
 constexpr COLORREF kStoredFieldFont = RGB(0x89, 0x94, 0x99);  // the field's stored Font.Color
 const std::wstring kLanguage = L"\u0420\u0443\u0441\u0441\u043A\u0438\u0439";
 
-template <class Condition>
-bool wait_for(Condition condition) {
-  const DWORD start = GetTickCount();
-  while (!condition()) {
-    if (GetTickCount() - start > kTimeoutMs) return false;
-    Sleep(20);
-  }
-  return true;
-}
-
-void key(WORD vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &in, sizeof in);
-}
-
-void press(WORD vk, WORD modifier = 0) {
-  if (modifier) key(modifier, false);
-  key(vk, false);
-  key(vk, true);
-  if (modifier) key(modifier, true);
-  Sleep(kKeyMs);
-}
-
-void type_text(const std::wstring& text) {
-  for (wchar_t c : text) {
-    INPUT in[2]{};
-    for (int i = 0; i < 2; ++i) {
-      in[i].type = INPUT_KEYBOARD;
-      in[i].ki.wScan = c;
-      in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
-    }
-    SendInput(2, in, sizeof in[0]);
-  }
-  Sleep(200);
-}
-
-bool put_on_clipboard(const std::wstring& text) {
-  if (!OpenClipboard(nullptr)) return false;
-  EmptyClipboard();
-  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  memcpy(GlobalLock(mem), text.c_str(), bytes);
-  GlobalUnlock(mem);
-  const bool ok = SetClipboardData(CF_UNICODETEXT, mem) != nullptr;
-  CloseClipboard();
-  return ok;
-}
 
 // The window whose thread holds the keyboard focus and the caret, read from its thread.
 GUITHREADINFO gui_of(HWND window) {
@@ -107,21 +60,21 @@ void check_field_typing(InstallerSession& session, const std::wstring& install_d
   CheckLog& log = session.log;
   HWND field = session.controls.dir_edit;
   log.expect(click_window(session.controls.window, field), L"directory field: the click reaches it");
-  const bool focused = wait_for([&] { return gui_of(field).hwndFocus == field; });
+  const bool focused = wait_until([&] { return gui_of(field).hwndFocus == field; }, kTimeoutMs);
   if (!log.expect(focused, L"directory field: focused by the click")) return;
   log.expect(gui_of(field).hwndCaret == field, L"directory field: shows the native caret");
-  press(VK_END);
-  press(VK_HOME, VK_SHIFT);
+  press_key(VK_END, 0, kKeyMs);
+  press_key(VK_HOME, VK_SHIFT, kKeyMs);
   const LRESULT selection = SendMessageW(field, EM_GETSEL, 0, 0);
   log.expect_equal(L"directory field: Shift+Home selects to the start", 0, LOWORD(selection));
   log.expect_equal(L"directory field: selection end", static_cast<long long>(window_text(field).size()),
                    HIWORD(selection));
   type_text(L"D:\\Typed");
   log.expect_equal(L"directory field: typing replaces the selection", L"D:\\Typed", window_text(field));
-  press(VK_HOME, VK_SHIFT);
-  if (!log.expect(put_on_clipboard(install_dir), L"clipboard holds the installation path")) return;
-  press('V', VK_CONTROL);
-  wait_for([&] { return window_text(field) == install_dir; });
+  press_key(VK_HOME, VK_SHIFT, kKeyMs);
+  if (!log.expect(synthetic::put_on_clipboard(nullptr, install_dir), L"clipboard holds the installation path")) return;
+  press_key('V', VK_CONTROL, kKeyMs);
+  wait_until([&] { return window_text(field) == install_dir; }, kTimeoutMs);
   log.expect_equal(L"directory field: the pasted path", install_dir, window_text(field));
 }
 
@@ -131,19 +84,6 @@ POINT combo_button_on_screen(HWND combo) {
   return {r.right - 9, (r.top + r.bottom) / 2};
 }
 
-void click_at(POINT at) {
-  SetCursorPos(at.x, at.y);
-  Sleep(60);
-  INPUT in[2]{};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(1, &in[0], sizeof(INPUT));
-  Sleep(80);
-  SendInput(1, &in[1], sizeof(INPUT));
-  Sleep(120);
-}
-
 bool dropped(HWND combo) { return SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0) != 0; }
 
 void check_language_choice(InstallerSession& session) {
@@ -151,7 +91,7 @@ void check_language_choice(InstallerSession& session) {
   HWND combo = session.controls.language_combo;
   SetForegroundWindow(session.controls.window);
   click_at(combo_button_on_screen(combo));
-  if (!log.expect(wait_for([&] { return dropped(combo); }), L"language selector: its button opens the list")) return;
+  if (!log.expect(wait_until([&] { return dropped(combo); }, kTimeoutMs), L"language selector: its button opens the list")) return;
   request_screenshot(L"language");
   const std::vector<HWND> lists = process_top_level_windows(session.process.id(), L"ComboLBox");
   HWND list = nullptr;
@@ -162,15 +102,15 @@ void check_language_choice(InstallerSession& session) {
   GetWindowRect(list, &lr);
   const auto item_height = static_cast<LONG>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
   click_at({(lr.left + lr.right) / 2, lr.top + 1 + item_height / 2});
-  log.expect(wait_for([&] { return !dropped(combo); }), L"language selector: a click on the language closes the list");
+  log.expect(wait_until([&] { return !dropped(combo); }, kTimeoutMs), L"language selector: a click on the language closes the list");
   log.expect_equal(L"language selector: chosen item", 0, SendMessageW(combo, CB_GETCURSEL, 0, 0));
   log.expect_equal(L"language selector: text", kLanguage, window_text(combo));
 
-  press(VK_F4);
-  log.expect(wait_for([&] { return dropped(combo); }), L"language selector: F4 opens the list");
-  press(VK_DOWN);
-  press(VK_RETURN);
-  log.expect(wait_for([&] { return !dropped(combo); }), L"language selector: Enter closes the list");
+  press_key(VK_F4, 0, kKeyMs);
+  log.expect(wait_until([&] { return dropped(combo); }, kTimeoutMs), L"language selector: F4 opens the list");
+  press_key(VK_DOWN, 0, kKeyMs);
+  press_key(VK_RETURN, 0, kKeyMs);
+  log.expect(wait_until([&] { return !dropped(combo); }, kTimeoutMs), L"language selector: Enter closes the list");
   log.expect_equal(L"language selector: the only language stays chosen", 0, SendMessageW(combo, CB_GETCURSEL, 0, 0));
   log.expect_equal(L"language selector: text after the keyboard", kLanguage, window_text(combo));
 }

@@ -6,6 +6,8 @@
 #include "FileAccess.h"
 #include "InstallerProcess.h"
 #include "KeyboardInput.h"
+#include "MouseInput.h"
+#include "Waiting.h"
 #include "WindowInspect.h"
 
 namespace {
@@ -14,42 +16,20 @@ constexpr DWORD kDialogTimeoutMs = 10000;
 constexpr DWORD kSettleMs = 300;
 const std::wstring kDialogCaption = L"Select directory";
 
-void click_at(HWND top_level, POINT at) {
-  SetForegroundWindow(top_level);
-  Sleep(60);
-  SetCursorPos(at.x, at.y);
-  INPUT in[2]{};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(1, &in[0], sizeof(INPUT));
-  Sleep(80);
-  SendInput(1, &in[1], sizeof(INPUT));
-  Sleep(60);
-}
-
 HWND find_dialog(InstallerProcess& process) {
   for (HWND w : process_top_level_windows(process.id(), {}, kDialogCaption))
     if (IsWindowVisible(w)) return w;
   return nullptr;
 }
 
-template <class Condition> bool wait_for(Condition done, DWORD timeout_ms) {
-  const DWORD begin = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - begin > timeout_ms) return false;
-    Sleep(50);
-  }
-  return true;
-}
-
 // Clicks "..." and waits for the dialog; checks that the skin paints it.
 HWND open_dialog(InstallerSession& session) {
   POINT centre{(kBrowseButton.left + kBrowseButton.right) / 2, (kBrowseButton.top + kBrowseButton.bottom) / 2};
   ClientToScreen(session.controls.window, &centre);
-  click_at(session.controls.window, centre);
+  SetForegroundWindow(session.controls.window);
+  click_at(centre);
   HWND dialog = nullptr;
-  if (!session.log.expect(wait_for([&] { return (dialog = find_dialog(session.process)) != nullptr; }, kDialogTimeoutMs),
+  if (!session.log.expect(wait_until([&] { return (dialog = find_dialog(session.process)) != nullptr; }, kDialogTimeoutMs),
                           L"\"...\" opens the folder dialog"))
     return nullptr;
   Sleep(kSettleMs);
@@ -65,7 +45,7 @@ HWND open_dialog(InstallerSession& session) {
 }
 
 bool dialog_closed(HWND dialog) {
-  return wait_for([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, kDialogTimeoutMs);
+  return wait_until([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, kDialogTimeoutMs);
 }
 }  // namespace
 
@@ -89,7 +69,7 @@ void folder_dialog_scenario(InstallerSession& session, const std::wstring& exe) 
   for (int i = 0; i < 3; ++i) press_key(VK_TAB);
   press_key(VK_RETURN);
   const std::wstring made = target + L"\\New folder1";
-  session.log.expect(wait_for([&] { return path_exists(made); }, kDialogTimeoutMs), L"Create made " + made);
+  session.log.expect(wait_until([&] { return path_exists(made); }, kDialogTimeoutMs), L"Create made " + made);
   Sleep(kSettleMs);
   request_screenshot(L"renaming");
   press_key(VK_RETURN);  // ends the renaming only

@@ -1,12 +1,13 @@
 #include "FrameChecks.h"
 
-#include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "Console.h"
-#include "WindowInspect.h"
+#include "KeyboardInput.h"
+#include "MenuChecks.h"
+#include "MouseInput.h"
+#include "ScreenColour.h"
 
 namespace {
 
@@ -16,59 +17,6 @@ constexpr COLORREF kInactiveCaptionText = RGB(150, 142, 140);
 constexpr int kColourTolerance = 24;     // hue offset and text smoothing
 constexpr int kCaptionTextPixels = 20;   // "Kalvetra setup" covers far more
 constexpr DWORD kFadeWatchMs = 400;      // ten steps of 12 ms on timers of about 16 ms
-constexpr DWORD kExitTimeoutMs = 15000;  // destroying a window takes about 2 s under Xvfb
-
-COLORREF screen_pixel(int x, int y) {
-  HDC dc = GetDC(nullptr);
-  const COLORREF c = GetPixel(dc, x, y);
-  ReleaseDC(nullptr, dc);
-  return c;
-}
-
-int distance(COLORREF a, COLORREF b) {
-  return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
-         std::abs(GetBValue(a) - GetBValue(b));
-}
-
-std::wstring hex(COLORREF c) {
-  wchar_t text[16];
-  swprintf(text, 16, L"%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-  return text;
-}
-
-void move_cursor(int x, int y) {
-  SetCursorPos(x, y);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = MOUSEEVENTF_MOVE;
-  SendInput(1, &input, sizeof input);
-}
-
-void mouse_button(bool down) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-  SendInput(1, &input, sizeof input);
-}
-
-void key(WORD vk, bool down) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = vk;
-  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-  SendInput(1, &input, sizeof input);
-}
-
-// The caption band: frame to client top, frame to the right end.
-RECT caption_band(HWND window) {
-  RECT frame, client{};
-  GetWindowRect(window, &frame);
-  GetClientRect(window, &client);
-  POINT origin{0, 0};
-  ClientToScreen(window, &origin);
-  const int border = origin.x - frame.left;
-  return {frame.left + border, frame.top + border, frame.right - border, origin.y};
-}
 
 // The centre of the small close button: 16 pixels wide, right edge 1 + the frame width from
 // the window's right edge, on the caption's centre line.
@@ -83,28 +31,16 @@ POINT close_button_centre(HWND window) {
   return {frame.right - 1 - border - 8, frame.top + centre_line};
 }
 
-HWND visible_menu(DWORD process_id) {
-  for (HWND w : process_top_level_windows(process_id, L"#32768"))
-    if (IsWindowVisible(w)) return w;
-  return nullptr;
-}
-
-bool wait_for(const std::function<bool()>& done, DWORD timeout_ms) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeout_ms) return false;
-    Sleep(20);
-  }
-  return true;
-}
-
-void check_exit_code(CheckLog& log, InstallerProcess& process, std::wstring_view how) {
-  const auto code = process.wait_exit(kExitTimeoutMs);
-  log.expect(code.has_value(), std::wstring(L"installer ends after ") + std::wstring(how));
-  if (code) log.expect_equal(std::wstring(L"installer exit code after ") + std::wstring(how), 0, *code);
-}
-
 }  // namespace
+
+RECT caption_band(HWND window) {
+  RECT frame;
+  GetWindowRect(window, &frame);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  const int border = origin.x - frame.left;
+  return {frame.left + border, frame.top + border, frame.right - border, origin.y};
+}
 
 void check_skinned_frame(CheckLog& log, HWND window) {
   RECT frame;
@@ -122,7 +58,7 @@ void check_skinned_frame(CheckLog& log, HWND window) {
   const RECT band = caption_band(window);
   int system = 0;
   for (int x = band.left + 200; x < band.right - 40; x += 7) {
-    const COLORREF c = screen_pixel(x, (band.top + band.bottom) / 2);
+    const COLORREF c = screen_pixel({x, (band.top + band.bottom) / 2});
     system += c == GetSysColor(COLOR_ACTIVECAPTION) || c == GetSysColor(COLOR_GRADIENTACTIVECAPTION);
   }
   log.expect_equal(L"caption pixels in the system's caption colour", 0, system);
@@ -133,81 +69,70 @@ void check_caption_text(CheckLog& log, HWND window, bool active) {
   const RECT band = caption_band(window);
   int matching = 0;
   for (int y = band.top; y < band.bottom; ++y)
-    for (int x = band.left + 18; x < band.left + 140; ++x) matching += distance(screen_pixel(x, y), wanted) <= kColourTolerance;
+    for (int x = band.left + 18; x < band.left + 140; ++x) matching += colour_distance(screen_pixel({x, y}), wanted) <= kColourTolerance;
   log.expect(matching >= kCaptionTextPixels,
              std::wstring(L"caption text \"Kalvetra setup\" in the skin's ") + (active ? L"active" : L"inactive") +
-                 L" caption colour " + hex(wanted),
+                 L" caption colour " + hex_colour(wanted),
              L">= " + std::to_wstring(kCaptionTextPixels) + L" pixels", std::to_wstring(matching));
 }
 
 void check_close_button_fade(CheckLog& log, HWND window) {
   const POINT at = close_button_centre(window);
   const RECT band = caption_band(window);
-  move_cursor((band.left + band.right) / 2, band.top + 4);
+  move_cursor({(band.left + band.right) / 2, band.top + 4});
   Sleep(300);
-  const COLORREF before = screen_pixel(at.x, at.y);
+  const COLORREF before = screen_pixel(at);
   std::vector<COLORREF> seen{before};
   auto watch = [&] {
     const DWORD begin = GetTickCount();
     while (GetTickCount() - begin < kFadeWatchMs) {
-      const COLORREF c = screen_pixel(at.x, at.y);
+      const COLORREF c = screen_pixel(at);
       if (c != seen.back()) seen.push_back(c);
     }
   };
-  move_cursor(at.x, at.y);
+  move_cursor(at);
   watch();
   const COLORREF hot = seen.back();
   int between = 0;
   for (size_t i = 1; i + 1 < seen.size(); ++i)
-    between += distance(seen[i], before) < distance(hot, before) && distance(seen[i], hot) < distance(hot, before);
-  log.expect(hot != before, L"close button turns hot under the mouse", L"a new colour than " + hex(before), hex(hot));
+    between += colour_distance(seen[i], before) < colour_distance(hot, before) && colour_distance(seen[i], hot) < colour_distance(hot, before);
+  log.expect(hot != before, L"close button turns hot under the mouse", L"a new colour than " + hex_colour(before), hex_colour(hot));
   log.expect(between >= 1, L"close button fades in: colours between the normal and the hot picture", L">= 1",
              std::to_wstring(between));
   seen.assign(1, hot);
-  move_cursor((band.left + band.right) / 2, band.top + 4);
+  move_cursor({(band.left + band.right) / 2, band.top + 4});
   watch();
   Sleep(300);
-  const COLORREF after = screen_pixel(at.x, at.y);
+  const COLORREF after = screen_pixel(at);
   log.expect(seen.size() >= 3, L"close button fades out over several steps", L">= 3 colours",
              std::to_wstring(seen.size()));
-  log.expect(after == before, L"close button back to its normal picture", hex(before), hex(after));
+  log.expect(after == before, L"close button back to its normal picture", hex_colour(before), hex_colour(after));
 }
 
 void check_system_menu_by_keyboard(CheckLog& log, HWND window, DWORD process_id) {
   SetForegroundWindow(window);
   Sleep(200);
-  key(VK_MENU, true);
-  key(VK_SPACE, true);
-  key(VK_SPACE, false);
-  key(VK_MENU, false);
-  const bool opened = wait_for([&] { return visible_menu(process_id) != nullptr; }, 3000);
-  log.expect(opened, L"Alt+Space opens the system menu");
-  if (!opened) return;
-  key(VK_ESCAPE, true);
-  key(VK_ESCAPE, false);
-  log.expect(wait_for([&] { return visible_menu(process_id) == nullptr; }, 3000), L"Escape closes the system menu");
-  log.expect(IsWindow(window) && IsWindowVisible(window), L"the window stays after the menu closes");
+  if (open_system_menu(log, process_id, [] { press_key(VK_SPACE, VK_MENU, 0); }, L"Alt+Space"))
+    close_menu_with_escape(log, window, process_id, L"Alt+Space");
 }
 
-void close_by_close_button(CheckLog& log, HWND window, InstallerProcess& process) {
+void close_by_close_button(InstallerSession& session) {
+  const HWND window = session.controls.window;
   SetForegroundWindow(window);
   const POINT at = close_button_centre(window);
-  move_cursor(at.x, at.y);
+  move_cursor(at);
   Sleep(200);
   mouse_button(true);
   Sleep(50);
   mouse_button(false);
-  check_exit_code(log, process, L"a click on the close button");
+  check_exit(session, L"a click on the close button");
 }
 
-void close_by_alt_f4(CheckLog& log, HWND window, InstallerProcess& process) {
-  SetForegroundWindow(window);
+void close_by_alt_f4(InstallerSession& session) {
+  SetForegroundWindow(session.controls.window);
   Sleep(200);
-  key(VK_MENU, true);
-  key(VK_F4, true);
-  key(VK_F4, false);
-  key(VK_MENU, false);
-  check_exit_code(log, process, L"Alt+F4");
+  press_key(VK_F4, VK_MENU, 0);
+  check_exit(session, L"Alt+F4");
 }
 
 void skinned_frame_scenario(InstallerSession& session, const std::wstring& exe) {
@@ -226,10 +151,10 @@ void skinned_frame_scenario(InstallerSession& session, const std::wstring& exe) 
   Sleep(200);
   check_close_button_fade(log, window);
   check_system_menu_by_keyboard(log, window, session.process.id());
-  close_by_close_button(log, window, session.process);
+  close_by_close_button(session);
 }
 
 void alt_f4_scenario(InstallerSession& session, const std::wstring& exe) {
   if (!launch(session, exe, false)) return;
-  close_by_alt_f4(session.log, session.controls.window, session.process);
+  close_by_alt_f4(session);
 }

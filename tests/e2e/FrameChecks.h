@@ -7,8 +7,10 @@
 #include <string>
 
 #include "CheckLog.h"
-#include "InstallerProcess.h"
 #include "InstallerSession.h"
+
+// The caption band on the screen: inside the frame, from its top to the client's top.
+RECT caption_band(HWND window);
 
 // The outline is cut at the skin's corners and the caption is not the system's.
 void check_skinned_frame(CheckLog& log, HWND window);
@@ -19,9 +21,9 @@ void check_close_button_fade(CheckLog& log, HWND window);
 // Alt+Space opens the system menu, Escape closes it, the window stays.
 void check_system_menu_by_keyboard(CheckLog& log, HWND window, DWORD process_id);
 // Clicks the close button; the process ends with code 0.
-void close_by_close_button(CheckLog& log, HWND window, InstallerProcess& process);
+void close_by_close_button(InstallerSession& session);
 // Alt+F4 closes the window; the process ends with code 0.
-void close_by_alt_f4(CheckLog& log, HWND window, InstallerProcess& process);
+void close_by_alt_f4(InstallerSession& session);
 
 // Scenario "frame": the frame, caption text active and inactive (screenshots of both), the
 // close button's fade, the system menu by keyboard, then a click on the close button.

@@ -2,8 +2,10 @@
 
 #include "Console.h"
 #include "InstallationState.h"
+#include "KeyboardInput.h"
 #include "MouseInput.h"
 #include "TextUtil.h"
+#include "Waiting.h"
 #include "WindowInspect.h"
 
 namespace {
@@ -12,8 +14,6 @@ constexpr DWORD kInstallTimeoutMs = 60000;
 constexpr DWORD kChildProcessesTimeoutMs = 30000;
 constexpr DWORD kExitTimeoutMs = 20000;
 constexpr DWORD kStateChangeTimeoutMs = 3000;
-constexpr DWORD kPollMs = 50;
-constexpr DWORD kFastPollMs = 1;
 const std::wstring kInstallCaption = L"Установить";
 const std::wstring kFinishCaption = L"Завершить";
 
@@ -21,16 +21,6 @@ const std::wstring kFinishCaption = L"Завершить";
 void click(InstallerSession& session, HWND top_level, HWND target, std::wstring_view what) {
   bool reached = click_window(top_level, target);
   if (!reached) session.log.fail(L"click on the " + std::wstring(what) + L" reaches it (another window covers it)");
-}
-
-template <typename Condition>
-bool wait_until(Condition condition, DWORD timeout_ms) {
-  DWORD begin = GetTickCount();
-  while (!condition()) {
-    if (GetTickCount() - begin >= timeout_ms) return false;
-    Sleep(kPollMs);
-  }
-  return true;
 }
 
 std::wstring joined(const std::vector<std::wstring>& lines) {
@@ -44,6 +34,8 @@ HWND message_box_button(HWND box) {
     if (window_class(child) == L"Button" && IsWindowVisible(child)) return child;
   return nullptr;
 }
+
+}  // namespace
 
 void check_exit(InstallerSession& session, std::wstring_view action) {
   auto code = session.process.wait_exit(kExitTimeoutMs);
@@ -59,7 +51,6 @@ void check_exit(InstallerSession& session, std::wstring_view action) {
                    (IsWindowEnabled(session.controls.install_button) ? L"enabled" : L"disabled") +
                    L", foreground " + (GetForegroundWindow() == window ? L"the installer" : L"another window"));
 }
-}  // namespace
 
 namespace {
 // Checks a message box's text, takes its screenshot and closes it with its button.
@@ -111,13 +102,7 @@ void clear_check_box(InstallerSession& session, HWND check_box, std::wstring_vie
 void toggle_check_box_by_space(InstallerSession& session, HWND check_box, std::wstring_view name, LRESULT expected) {
   session.log.expect(GetFocus() == check_box || GetForegroundWindow() == session.controls.window,
                      std::wstring(name) + L": its window has the keyboard");
-  INPUT keys[2]{};
-  for (INPUT& key : keys) {
-    key.type = INPUT_KEYBOARD;
-    key.ki.wVk = VK_SPACE;
-  }
-  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, keys, sizeof(INPUT));
+  press_key(VK_SPACE, 0, 0);
   bool toggled = wait_until([&] { return SendMessageW(check_box, BM_GETCHECK, 0, 0) == expected; }, kStateChangeTimeoutMs);
   session.log.expect(toggled, std::wstring(name) + L": toggled by Space");
 }

@@ -70,5 +70,9 @@ void handle_refusal_message(InstallerSession& session, HWND box, std::wstring_vi
 // before that end.
 void close_while_installing(InstallerSession& session);
 
+// Waits for the process to end after `action` and checks its exit code 0; when it does not
+// end, notes whether the window is still there (a lost click or a program that hangs).
+void check_exit(InstallerSession& session, std::wstring_view action);
+
 // Closes the window as its close button would and checks that the process ends.
 void close_window(InstallerSession& session);

@@ -1,21 +1,22 @@
 #include "KeyboardInput.h"
 
-namespace {
-constexpr DWORD kKeyMs = 120;
+#include "tests/common/SyntheticInput.h"
 
-void send_key(WORD vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &in, sizeof in);
-}
+namespace {
+constexpr DWORD kTypedSettleMs = 200;
 }  // namespace
 
-void press_key(WORD vk, WORD modifier) {
-  if (modifier) send_key(modifier, false);
-  send_key(vk, false);
-  send_key(vk, true);
+void send_key(WORD vk, bool down) { synthetic::key(vk, down); }
+
+void press_key(WORD vk, WORD modifier, DWORD settle_ms) {
   if (modifier) send_key(modifier, true);
-  Sleep(kKeyMs);
+  send_key(vk, true);
+  send_key(vk, false);
+  if (modifier) send_key(modifier, false);
+  Sleep(settle_ms);
+}
+
+void type_text(const std::wstring& text) {
+  synthetic::unicode_text(text);
+  Sleep(kTypedSettleMs);
 }

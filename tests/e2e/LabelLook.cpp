@@ -1,10 +1,12 @@
 #include "LabelLook.h"
 
-#include <cstdlib>
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "MouseInput.h"
+#include "ScreenColour.h"
 #include "WindowInspect.h"
 
 namespace {
@@ -73,12 +75,6 @@ private:
 
 int channel(COLORREF c, int i) { return i == 0 ? GetRValue(c) : i == 1 ? GetGValue(c) : GetBValue(c); }
 
-int distance(COLORREF a, COLORREF b) {
-  int d = 0;
-  for (int i = 0; i < 3; ++i) d += std::abs(channel(a, i) - channel(b, i));
-  return d;
-}
-
 // Every channel lies between the background's and the shadow colour's.
 bool between(COLORREF p, COLORREF from, COLORREF to) {
   for (int i = 0; i < 3; ++i) {
@@ -95,7 +91,7 @@ struct LabelPixels {
   COLORREF main_text = 0;
 };
 
-bool is_text(COLORREF p, COLORREF bg, COLORREF shadow) { return distance(p, bg) > 12 && !between(p, bg, shadow); }
+bool is_text(COLORREF p, COLORREF bg, COLORREF shadow) { return colour_distance(p, bg) > 12 && !between(p, bg, shadow); }
 
 LabelPixels survey(const ClientPicture& pic, const RECT& r, COLORREF bg, COLORREF shadow, COLORREF stored) {
   LabelPixels s;
@@ -104,7 +100,7 @@ LabelPixels survey(const ClientPicture& pic, const RECT& r, COLORREF bg, COLORRE
     for (int x = r.left; x < r.right; ++x) {
       const COLORREF p = pic.at(x, y);
       if (p == stored) ++s.stored;
-      if (distance(p, bg) <= 12) continue;
+      if (colour_distance(p, bg) <= 12) continue;
       if (between(p, bg, shadow)) {
         ++s.shadow;
         continue;
@@ -132,7 +128,7 @@ bool caption_ends_with_shadow(const ClientPicture& pic, const RECT& r, COLORREF 
   for (int x = last_text + 1; x <= last_text + 3; ++x)
     for (int y = r.top + kTextTop; y < r.top + kTextTop + kLineHeight; ++y) {
       const COLORREF p = pic.at(x, y);
-      shaded += p != CLR_INVALID && distance(p, bg) > 12 && between(p, bg, shadow);
+      shaded += p != CLR_INVALID && colour_distance(p, bg) > 12 && between(p, bg, shadow);
     }
   return shaded > 0;
 }
@@ -140,19 +136,10 @@ bool caption_ends_with_shadow(const ClientPicture& pic, const RECT& r, COLORREF 
 // A web label's bottom left corner: below the baseline of its first letter.
 COLORREF bg_of_link(const ClientPicture& pic, const RECT& r) { return pic.at(r.left, r.bottom - 1); }
 
-std::wstring hex(COLORREF c) {
-  wchar_t text[16];
-  swprintf(text, 16, L"%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-  return text;
-}
 
 void move_cursor_to(HWND window, POINT client) {
   ClientToScreen(window, &client);
-  SetCursorPos(client.x, client.y);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = MOUSEEVENTF_MOVE;
-  SendInput(1, &input, sizeof input);
+  move_cursor(client);
 }
 
 }  // namespace
@@ -195,12 +182,12 @@ void check_label_looks(CheckLog& log, const InstallerControls& controls) {
   const LabelPixels hot = survey(hovered, link.rect, bg_of_link(hovered, link.rect), bg_of_link(hovered, link.rect),
                                 kStoredWebFont);
   log.expect(hot.text > 10 && hot.main_text != normal_link, L"web site link changes colour under the mouse",
-             L"not " + hex(normal_link), hex(hot.main_text));
+             L"not " + hex_colour(normal_link), hex_colour(hot.main_text));
   move_cursor_to(window, {100, 300});
   Sleep(kHoverMs);
   const ClientPicture left(window);
   const LabelPixels after = survey(left, link.rect, bg_of_link(left, link.rect), bg_of_link(left, link.rect),
                                   kStoredWebFont);
   log.expect(after.main_text == normal_link, L"web site link returns to its colour when the mouse leaves",
-             hex(normal_link), hex(after.main_text));
+             hex_colour(normal_link), hex_colour(after.main_text));
 }

@@ -5,26 +5,15 @@
 #include <vector>
 
 #include "Console.h"
+#include "KeyboardInput.h"
 #include "MouseInput.h"
+#include "ScreenColour.h"
 
 namespace {
 
 constexpr DWORD kSettleMs = 150;
 constexpr int kAddedLines = 30;
 constexpr int kMinThumb = 16;
-
-COLORREF screen_pixel(int x, int y) {
-  HDC dc = GetDC(nullptr);
-  const COLORREF c = GetPixel(dc, x, y);
-  ReleaseDC(nullptr, dc);
-  return c;
-}
-
-std::wstring hex(COLORREF c) {
-  wchar_t text[16];
-  swprintf(text, 16, L"%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-  return text;
-}
 
 // The vertical bar on the screen: the column through its middle and the track between the
 // arrow buttons (the bar lies right of the client area, inside the frame).
@@ -47,7 +36,7 @@ BarColumn bar_column(HWND memo) {
 
 std::vector<COLORREF> track_pixels(const BarColumn& bar) {
   std::vector<COLORREF> pixels;
-  for (int y = bar.top + bar.button + 1; y < bar.bottom - bar.button - 1; ++y) pixels.push_back(screen_pixel(bar.x, y));
+  for (int y = bar.top + bar.button + 1; y < bar.bottom - bar.button - 1; ++y) pixels.push_back(screen_pixel({bar.x, y}));
   return pixels;
 }
 
@@ -73,22 +62,6 @@ std::pair<int, int> thumb_run(const std::vector<COLORREF>& track) {
   return {best_start, best_length};
 }
 
-void mouse_at(POINT at, DWORD flags) {
-  SetCursorPos(at.x, at.y);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
-  SendInput(1, &input, sizeof input);
-}
-
-void key(WORD vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &in, sizeof in);
-}
-
 int first_visible_line(HWND memo) { return int(SendMessageW(memo, EM_GETFIRSTVISIBLELINE, 0, 0)); }
 
 }  // namespace
@@ -106,14 +79,8 @@ void check_log_scroll_bar(InstallerSession& session) {
 
   // More lines than fit, typed at the end of the log.
   if (!click_window(window, memo)) log.fail(L"log memo takes a click");
-  key(VK_CONTROL, false);
-  key(VK_END, false);
-  key(VK_END, true);
-  key(VK_CONTROL, true);
-  for (int i = 0; i < kAddedLines; ++i) {
-    key(VK_RETURN, false);
-    key(VK_RETURN, true);
-  }
+  press_key(VK_END, VK_CONTROL, 0);
+  for (int i = 0; i < kAddedLines; ++i) press_key(VK_RETURN, 0, 0);
   Sleep(kSettleMs * 2);
   const int lines = int(SendMessageW(memo, EM_GETLINECOUNT, 0, 0));
   log.expect(lines > 40, L"log holds the typed lines", L"more than 40", std::to_wstring(lines));
@@ -123,7 +90,7 @@ void check_log_scroll_bar(InstallerSession& session) {
   log.expect(thumb_length >= kMinThumb, L"log scroll bar shows a thumb once the lines do not fit",
              L">= " + std::to_wstring(kMinThumb) + L" rows", std::to_wstring(thumb_length));
   log.expect(!scrolled.empty() && scrolled.front() != blended, L"log scroll bar no longer blended",
-             L"not " + hex(blended), scrolled.empty() ? L"" : hex(scrolled.front()));
+             L"not " + hex_colour(blended), scrolled.empty() ? L"" : hex_colour(scrolled.front()));
   log.expect(thumb_start + thumb_length >= int(scrolled.size()) - 4, L"thumb at the end of the track after typing",
              std::to_wstring(scrolled.size()), std::to_wstring(thumb_start + thumb_length));
   request_screenshot(L"log-scrollable");
@@ -131,12 +98,7 @@ void check_log_scroll_bar(InstallerSession& session) {
   // The wheel scrolls back up; the thumb follows.
   const int bottom_line = first_visible_line(memo);
   POINT over{(bar.x - 80), (bar.top + bar.bottom) / 2};
-  mouse_at(over, MOUSEEVENTF_MOVE);
-  INPUT wheel{};
-  wheel.type = INPUT_MOUSE;
-  wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
-  wheel.mi.mouseData = DWORD(WHEEL_DELTA * 3);
-  SendInput(1, &wheel, sizeof wheel);
+  wheel_at(over, 3);
   Sleep(kSettleMs);
   const int after_wheel = first_visible_line(memo);
   log.expect(after_wheel < bottom_line, L"wheel scrolls the log up", L"< " + std::to_wstring(bottom_line),
@@ -147,11 +109,7 @@ void check_log_scroll_bar(InstallerSession& session) {
 
   // A click on the down arrow scrolls one line.
   const POINT down{bar.x, bar.bottom - bar.button / 2};
-  mouse_at(down, MOUSEEVENTF_MOVE);
-  Sleep(60);
-  mouse_at(down, MOUSEEVENTF_LEFTDOWN);
-  Sleep(80);
-  mouse_at(down, MOUSEEVENTF_LEFTUP);
+  click_at(down);
   Sleep(kSettleMs);
   log.expect_equal(L"down arrow scrolls the log one line", after_wheel + 1, first_visible_line(memo));
   request_screenshot(L"log-scrolled");

@@ -1,34 +1,49 @@
 #include "MouseInput.h"
 
 #include "WindowInspect.h"
+#include "tests/common/SyntheticInput.h"
 
 namespace {
 constexpr DWORD kPressMs = 80;
 constexpr DWORD kSettleMs = 60;
+constexpr DWORD kHoverMs = 150;
 
-void send_mouse(POINT at, DWORD flags) {
-  int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = LONG((at.x * 65535LL) / (width - 1));
-  input.mi.dy = LONG((at.y * 65535LL) / (height - 1));
-  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof input);
+DWORD button_flag(bool down, MouseButton button) {
+  if (button == MouseButton::right) return down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP;
+  return down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
 }
 }  // namespace
+
+void move_cursor(POINT at) { synthetic::move_cursor(at); }
+
+void mouse_button(bool down, MouseButton button) { synthetic::mouse(button_flag(down, button)); }
+
+void click_at(POINT at, MouseButton button) {
+  move_cursor(at);
+  Sleep(kHoverMs);
+  mouse_button(true, button);
+  Sleep(kPressMs);
+  mouse_button(false, button);
+  Sleep(kSettleMs);
+}
+
+void wheel_at(POINT at, int notches) {
+  move_cursor(at);
+  Sleep(kSettleMs);
+  synthetic::mouse(MOUSEEVENTF_WHEEL, DWORD(WHEEL_DELTA * notches));
+}
 
 bool click_window(HWND top_level, HWND target) {
   SetForegroundWindow(top_level);
   Sleep(kSettleMs);
-  POINT at = window_centre_on_screen(target);
-  SetCursorPos(at.x, at.y);
-  send_mouse(at, MOUSEEVENTF_MOVE);
+  const POINT at = window_centre_on_screen(target);
+  move_cursor(at);
   Sleep(kSettleMs);
-  HWND hit = WindowFromPoint(at);
-  bool reaches_target = hit == target || IsChild(target, hit);
-  send_mouse(at, MOUSEEVENTF_LEFTDOWN);
+  const HWND hit = WindowFromPoint(at);
+  const bool reaches_target = hit == target || IsChild(target, hit);
+  mouse_button(true);
   Sleep(kPressMs);
-  send_mouse(at, MOUSEEVENTF_LEFTUP);
+  mouse_button(false);
   Sleep(kSettleMs);
   return reaches_target;
 }

@@ -13,6 +13,7 @@
 #include "controls/sSpeedButton.h"
 #include "render/sAlphaGraph.h"
 #include "skinframework/sControlPaint.h"
+#include "tests/common/SyntheticInput.h"
 #include "tests/win_framework/FrameworkFixture.h"
 #include "tests/win_framework/TestControls.h"
 #include "toolkit/Controls.h"
@@ -35,22 +36,13 @@ inline void PumpFor(int ms) {
     PumpUntil([] { return false; }, ms);
 }
 
-inline void MouseButton(DWORD flag) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flag;
-    SendInput(1, &input, sizeof input);
-}
+inline void MouseButton(DWORD flag) { synthetic::mouse(flag); }
 
 // Moves the real cursor to a client point of a window and lets the moves arrive.
 inline void MoveMouseTo(HWND window, int x, int y) {
     POINT p{x, y};
     ClientToScreen(window, &p);
-    SetCursorPos(p.x, p.y);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE;
-    SendInput(1, &input, sizeof input);
+    synthetic::move_cursor(p);
     PumpFor(60);
 }
 

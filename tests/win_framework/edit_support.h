@@ -5,17 +5,12 @@
 
 #include <string>
 
+#include "tests/common/SyntheticInput.h"
 #include "tests/win_framework/button_support.h"
 
 namespace kvfw {
 
-inline void Key(WORD vk, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
-}
+inline void Key(WORD vk, bool up) { synthetic::key(vk, !up); }
 
 // Presses and releases a key, with the modifiers held around it, and lets the input arrive.
 inline void Press(WORD vk, std::initializer_list<WORD> modifiers = {}) {
@@ -28,29 +23,11 @@ inline void Press(WORD vk, std::initializer_list<WORD> modifiers = {}) {
 
 // Types characters as the keyboard would (Unicode input events).
 inline void TypeText(const std::wstring& text) {
-    for (wchar_t c : text) {
-        INPUT in[2]{};
-        for (int i = 0; i < 2; ++i) {
-            in[i].type = INPUT_KEYBOARD;
-            in[i].ki.wScan = c;
-            in[i].ki.dwFlags = KEYEVENTF_UNICODE | (i ? KEYEVENTF_KEYUP : 0);
-        }
-        SendInput(2, in, sizeof in[0]);
-    }
+    synthetic::unicode_text(text);
     PumpFor(150);
 }
 
-inline bool PutOnClipboard(HWND owner, const std::wstring& text) {
-    if (!OpenClipboard(owner)) return false;
-    EmptyClipboard();
-    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    memcpy(GlobalLock(mem), text.c_str(), bytes);
-    GlobalUnlock(mem);
-    const bool ok = SetClipboardData(CF_UNICODETEXT, mem) != nullptr;
-    CloseClipboard();
-    return ok;
-}
+inline bool PutOnClipboard(HWND owner, const std::wstring& text) { return synthetic::put_on_clipboard(owner, text); }
 
 // A pixel of the window's whole area (frame included) on the screen, as 0x00RRGGBB.
 inline uint32_t WindowPixel(HWND window, int x, int y) {
