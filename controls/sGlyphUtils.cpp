@@ -1,8 +1,11 @@
 #include "controls/sGlyphUtils.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 
+#include "skin/SkinError.h"
+#include "skin/acImageDecode.h"
 #include "skinframework/sSkinManager.h"
 
 namespace sk {
@@ -105,6 +108,26 @@ void PaintButtonGlyph(const TsGlyphPaintInfo& info) {
     source.Keyed = ChecksEmptyAlpha(info) && AlphaIsEmpty(glyph);
     source.Key = glyph.ScanLine(glyph.Height() - 1)[frame * frameW] & 0x00FFFFFFu;
     ComposeFrame(info, source);
+}
+
+void LoadGlyphData(const std::vector<uint8_t>& data, tk::TBitmap& glyph) {
+    if (data.size() < 4) throw tk::EReadError(L"Invalid glyph data: no length");
+    const uint32_t length = uint32_t(data[0]) | uint32_t(data[1]) << 8 | uint32_t(data[2]) << 16 | uint32_t(data[3]) << 24;
+    if (length != data.size() - 4) throw tk::EReadError(L"Invalid glyph data: the length does not match the data");
+    if (length == 0) {
+        glyph.SetSize(0, 0);
+        return;
+    }
+    TDecodedImage image;
+    try {
+        image = DecodeBmp(data.data() + 4, length);
+    } catch (const ESkinError& e) {
+        throw tk::EReadError(L"Invalid glyph data: " + tk::Utf8ToWide(e.what()));
+    }
+    const rd::TMemBitmap32& pixels = *image.Bitmap;
+    glyph.SetSize(pixels.Width, pixels.Height);
+    for (int y = 0; y < pixels.Height; ++y)
+        std::memcpy(glyph.ScanLine(y), pixels.Row(y), static_cast<size_t>(pixels.Width) * 4);
 }
 
 }  // namespace sk

@@ -3,6 +3,9 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+#include <vector>
+
 #include "render/sGraphUtils.h"
 #include "toolkit/Graphics.h"
 #include "toolkit/ImgList.h"
@@ -42,5 +45,11 @@ void PaintButtonGlyph(const TsGlyphPaintInfo& info);
 
 // Frame width of a strip: width div count, with a count below 1 taken as 1.
 int GlyphFrameWidth(int stripWidth, int numGlyphs);
+
+// A glyph as a window description stores it ("Glyph.Data"): a 32-bit little-endian length,
+// then exactly that many bytes of a Windows bitmap file (none: no glyph). Loads it into glyph;
+// raises tk::EReadError for data that is cut short, longer than its length says, or not a
+// bitmap that can be read, and leaves glyph as it was then. Never reads past the end of data.
+void LoadGlyphData(const std::vector<uint8_t>& data, tk::TBitmap& glyph);
 
 }  // namespace sk

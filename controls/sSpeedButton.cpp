@@ -75,6 +75,7 @@ void TsSpeedButton::SetProperty(tk::TReader& reader, const std::string& name, co
     else if (name == "NumGlyphs") FNumGlyphs = std::max(1, reader.Int(v));
     else if (name == "GroupIndex") FGroupIndex = reader.Int(v);
     else if (name == "AllowAllUp") FAllowAllUp = reader.Bool(v);
+    else if (name == "Glyph.Data") LoadGlyphData(reader.Binary(v), FGlyph);
     else if (name == "ButtonStyle") {
         static const char* const names[] = {"tbsButton", "tbsCheck", "tbsDropDown", "tbsSeparator", "tbsDivider", "tbsTextButton"};
         const std::string style = reader.Ident(v);
