@@ -1,6 +1,7 @@
 #include "controls/sComboBox.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <optional>
@@ -103,8 +104,9 @@ RECT TsComboBox::ButtonRect() {
     const TSkinModel* model = FSkinData.ActiveModel();
     const int margin = model && model->CommonSkinData ? model->CommonSkinData->ComboBoxMargin : 2;
     const int width = FShowButton && Style() != tk::TComboBoxStyle::csSimple ? GetSystemMetrics(SM_CXVSCROLL) + 1 : 0;
-    if (width == 0) return RECT{Width() - margin, margin, Width() - margin, Height() - margin};
-    return RECT{Width() - margin - width, margin, Width() - margin, Height() - margin};
+    // At the right edge, or at the left for right-to-left placement.
+    const int left = RightToLeft() ? margin : Width() - margin - width;
+    return RECT{left, margin, left + width, Height() - margin};
 }
 
 int TsComboBox::ButtonState() const {
@@ -114,6 +116,7 @@ int TsComboBox::ButtonState() const {
 
 RECT TsComboBox::TextRect() {
     const RECT button = ButtonRect();
+    if (RightToLeft()) return RECT{std::min<LONG>(Width() - 3, button.right + 1), 3, Width() - 3, Height() - 3};
     return RECT{3, 3, std::max<LONG>(3, button.left - 1), Height() - 3};
 }
 
@@ -177,7 +180,9 @@ void TsComboBox::PaintItemFace(TacCacheBitmap& bmp, const RECT& r, const std::ws
     canvas.Font.Assign(Font());
     RECT tr = r;
     InflateRect(&tr, -1, 0);
-    const UINT format = AlignmentFlag(FAlignment) | VerticalFlag(FVerticalAlignment) | DT_SINGLELINE | DT_NOPREFIX;
+    const tk::TAlignment alignment = RightToLeft() ? tk::MirroredAlignment(FAlignment) : FAlignment;
+    const UINT reading = tk::RightToLeftReading(BiDiMode()) ? static_cast<UINT>(DT_RTLREADING) : 0u;
+    const UINT format = AlignmentFlag(alignment) | VerticalFlag(FVerticalAlignment) | DT_SINGLELINE | DT_NOPREFIX | reading;
     rd::WriteSkinTextOnBitmap32(view, Font().Handle(), text, Enabled(), rd::ColorToRGB(textColor),
                                 textSection >= 0 ? model : nullptr, hot, textSection, format,
                                 {tr.left, tr.top, tr.right, tr.bottom});
@@ -257,8 +262,13 @@ void TsComboBox::OnPaint(tk::TMessage& m) {
             BitBlt(dc, 0, hh - f, w, f, src, 0, hh - f, SRCCOPY);
             BitBlt(dc, 0, f, f, hh - 2 * f, src, 0, f, SRCCOPY);
             const RECT b = ButtonRect();
-            const int right = std::min<int>(static_cast<int>(b.left) - 1, w - f);
-            BitBlt(dc, right, f, w - right, hh - 2 * f, src, right, f, SRCCOPY);
+            if (RightToLeft()) {
+                const int left = std::max<int>(static_cast<int>(b.right) + 1, f);
+                BitBlt(dc, 0, f, left, hh - 2 * f, src, 0, f, SRCCOPY);
+            } else {
+                const int right = std::min<int>(static_cast<int>(b.left) - 1, w - f);
+                BitBlt(dc, right, f, w - right, hh - 2 * f, src, right, f, SRCCOPY);
+            }
         } else {
             BitBlt(dc, 0, 0, w, hh, src, 0, 0, SRCCOPY);
         }
@@ -273,6 +283,31 @@ void TsComboBox::AttachEdit() {
     if (!edit || edit == FEditWnd) return;
     DetachEdit();
     if (SetWindowSubclass(edit, EditProc, kEditSubclassId, reinterpret_cast<DWORD_PTR>(this))) FEditWnd = edit;
+    if (RightToLeft()) {
+        const LONG_PTR style = GetWindowLongPtrW(edit, GWL_STYLE) & ~static_cast<LONG_PTR>(ES_LEFT | ES_CENTER);
+        SetWindowLongPtrW(edit, GWL_STYLE, style | ES_RIGHT);
+        PlaceEditRightToLeft();
+    }
+}
+
+bool TsComboBox::RightToLeft() const { return tk::RightToLeftPlacement(BiDiMode()); }
+
+void TsComboBox::PlaceEditRightToLeft() {
+    if (!FEditWnd || !HandleAllocated()) return;
+    // The native edit goes where the text is drawn, clear of the button at the left.
+    const RECT text = TextRect();
+    SetWindowPos(FEditWnd, nullptr, text.left, text.top, text.right - text.left, text.bottom - text.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TsComboBox::PressOnLeftButton(tk::TMessage& m) {
+    // The native combo only knows its own button at the right: a press on the skin's button at
+    // the left reaches it as a press on the mirrored point.
+    const POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+    const RECT b = ButtonRect();
+    if (!PtInRect(&b, p)) return;
+    const int mirrored = Width() - static_cast<int>(b.left + b.right) / 2;
+    m.LParam = MAKELPARAM(static_cast<WORD>(mirrored), static_cast<WORD>(p.y));
 }
 
 void TsComboBox::DetachEdit() {
@@ -322,6 +357,18 @@ bool TsComboBox::EditMessage(HWND edit, UINT msg, WPARAM wp, LPARAM lp, LRESULT&
             if (Focus()) return false;
             result = 1;
             return true;
+        case WM_WINDOWPOSCHANGING:
+            // The combo lays its edit out at the left; right to left it stays beside the button.
+            if (RightToLeft()) {
+                auto* pos = reinterpret_cast<WINDOWPOS*>(lp);
+                const RECT text = TextRect();
+                pos->x = text.left;
+                pos->y = text.top;
+                pos->cx = text.right - text.left;
+                pos->cy = text.bottom - text.top;
+                pos->flags &= ~static_cast<UINT>(SWP_NOMOVE | SWP_NOSIZE);
+            }
+            return false;
         case WM_MOUSEMOVE: {
             TRACKMOUSEEVENT t{sizeof t, TME_LEAVE, edit, 0};
             TrackMouseEvent(&t);
@@ -445,7 +492,15 @@ bool TsComboBox::HandleSkinnedMessage(tk::TMessage& m) {
             if (!HandleCommonMessage(m, FSkinData)) tk::TCustomComboBox::WndProc(m);
             Refresh();
             return true;
-        case WM_SIZE: case WM_WINDOWPOSCHANGED: FSkinData.BGChanged = true; return false;
+        case WM_SIZE: case WM_WINDOWPOSCHANGED:
+            FSkinData.BGChanged = true;
+            if (!RightToLeft()) return false;
+            if (!HandleCommonMessage(m, FSkinData)) tk::TCustomComboBox::WndProc(m);
+            PlaceEditRightToLeft();
+            return true;
+        case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK:
+            if (RightToLeft()) PressOnLeftButton(m);
+            return false;
         case WM_CTLCOLORLISTBOX:
             AttachList(reinterpret_cast<HWND>(m.LParam));
             return false;

@@ -73,6 +73,10 @@ private:
     bool HandleReadOnly(tk::TMessage& m);
     void AttachEdit();
     void DetachEdit();
+    // Right-to-left placement: the button at the left, the text and the native edit right of it.
+    bool RightToLeft() const;
+    void PlaceEditRightToLeft();
+    void PressOnLeftButton(tk::TMessage& m);
     void AttachList(HWND list);
     void DetachList();
     // The combo's own handling of a message to its edit part; true when handled.

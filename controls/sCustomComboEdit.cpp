@@ -195,15 +195,20 @@ void TsCustomComboEdit::PlaceButton() {
     if (!HandleAllocated()) return;
     RECT client;
     GetClientRect(Handle(), &client);
-    FButton->SetBounds(client.right - FButton->Width(), 0, FButton->Width(), client.bottom);
+    // Right-to-left placement puts the button at the left edge.
+    const int left = tk::RightToLeftPlacement(BiDiMode()) ? 0 : client.right - FButton->Width();
+    FButton->SetBounds(left, 0, FButton->Width(), client.bottom);
     UpdateFormattingRect();
 }
 
 void TsCustomComboEdit::UpdateFormattingRect() {
     RECT client;
     GetClientRect(Handle(), &client);
-    const LONG left = BorderStyle() == tk::TBorderStyle::bsSingle && !Ctl3D() ? 2 : 0;
-    SetFormattingRect(RECT{left, 0, client.right - ButtonSpace(), client.bottom});
+    const LONG margin = BorderStyle() == tk::TBorderStyle::bsSingle && !Ctl3D() ? 2 : 0;
+    if (tk::RightToLeftPlacement(BiDiMode()))
+        SetFormattingRect(RECT{ButtonSpace(), 0, client.right - margin, client.bottom});
+    else
+        SetFormattingRect(RECT{margin, 0, client.right - ButtonSpace(), client.bottom});
 }
 
 void TsCustomComboEdit::DoClick() {

@@ -169,7 +169,8 @@ void TsMaskEdit::PaintText(tk::TCanvas& canvas) {
     // Text never runs under what the formatting rectangle keeps clear (the combo edit's button).
     if (format.right > format.left) r.right = std::min<LONG>(r.right, format.right + border);
     r.left = std::max<LONG>(r.left, format.left + border);
-    const UINT align = AlignmentFlag(Alignment()) | DT_SINGLELINE | DT_NOPREFIX;
+    const UINT align = AlignmentFlag(ShownAlignment()) | DT_SINGLELINE | DT_NOPREFIX |
+                       (tk::RightToLeftReading(BiDiMode()) ? static_cast<UINT>(DT_RTLREADING) : 0u);
     const std::wstring text = GetText();
     if (text.empty()) {
         if (TextHint().empty()) return;
@@ -181,7 +182,7 @@ void TsMaskEdit::PaintText(tk::TCanvas& canvas) {
         SelectObject(dc, old);
         return;
     }
-    WriteControlText(canvas, VisiblePart(ShownText(), r.right - r.left, Alignment()), Enabled(), FSkinData.ControlIsHot(), FSkinData,
+    WriteControlText(canvas, VisiblePart(ShownText(), r.right - r.left, ShownAlignment()), Enabled(), FSkinData.ControlIsHot(), FSkinData,
                      align | (PasswordChar() ? 0u : static_cast<UINT>(DT_EXTERNALLEADING)), r);
 }
 

@@ -20,6 +20,20 @@ DWORD AlignmentStyle(TAlignment a) {
 
 }  // namespace
 
+TBiDiMode ReadBiDiMode(TReader& reader, const TValue& value) {
+    static const std::vector<std::string> names = {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign",
+                                                   "bdRightToLeftReadingOnly"};
+    return static_cast<TBiDiMode>(reader.Enum(value, names));
+}
+
+TAlignment MirroredAlignment(TAlignment alignment) {
+    switch (alignment) {
+        case TAlignment::taLeftJustify: return TAlignment::taRightJustify;
+        case TAlignment::taRightJustify: return TAlignment::taLeftJustify;
+        default: return alignment;
+    }
+}
+
 // --- TMaskEdit
 
 TMaskEdit::TMaskEdit(TComponent* owner) : TCustomEdit(owner) {}
@@ -27,7 +41,8 @@ TMaskEdit::TMaskEdit(TComponent* owner) : TCustomEdit(owner) {}
 void TMaskEdit::CreateParams(TCreateParams& p) {
     TCustomEdit::CreateParams(p);
     if (FBorderStyle == TBorderStyle::bsNone) p.ExStyle &= ~static_cast<DWORD>(WS_EX_CLIENTEDGE);
-    p.Style |= AlignmentStyle(FAlignment);
+    p.Style |= AlignmentStyle(ShownAlignment());
+    if (RightToLeftReading(FBiDiMode)) p.ExStyle |= WS_EX_RTLREADING;
     if (FPasswordChar) p.Style |= ES_PASSWORD;
 }
 
@@ -76,7 +91,7 @@ void TMaskEdit::SetAlignment(TAlignment value) {
     if (!HandleAllocated()) return;
     HWND h = Handle();
     LONG_PTR style = GetWindowLongPtrW(h, GWL_STYLE) & ~static_cast<LONG_PTR>(ES_LEFT | ES_RIGHT | ES_CENTER);
-    SetWindowLongPtrW(h, GWL_STYLE, style | static_cast<LONG_PTR>(AlignmentStyle(value)));
+    SetWindowLongPtrW(h, GWL_STYLE, style | static_cast<LONG_PTR>(AlignmentStyle(ShownAlignment())));
     Invalidate();
 }
 
@@ -307,6 +322,7 @@ void TMaskEdit::SetProperty(TReader& reader, const std::string& name, const TVal
         static const std::vector<std::string> names = {"taLeftJustify", "taRightJustify", "taCenter"};
         FAlignment = static_cast<TAlignment>(reader.Enum(v, names));
     } else if (name == "OnChange") OnChange = reader.NotifyEvent(v);
+    else if (name == "BiDiMode") FBiDiMode = ReadBiDiMode(reader, v);
     else if (name == "EditMask") SetEditMask(reader.String(v));
     else TCustomEdit::SetProperty(reader, name, v);
 }
@@ -367,6 +383,7 @@ void TCustomComboBox::CreateParams(TCreateParams& p) {
     p.Style |= kTypes[static_cast<int>(FStyle)];
     if (FStyle == TComboBoxStyle::csOwnerDrawFixed || FStyle == TComboBoxStyle::csOwnerDrawVariable)
         p.Style |= CBS_HASSTRINGS;
+    if (RightToLeftReading(FBiDiMode)) p.ExStyle |= WS_EX_RTLREADING;
 }
 
 bool TCustomComboBox::DroppedDown() {
@@ -435,6 +452,7 @@ void TCustomComboBox::SetProperty(TReader& reader, const std::string& name, cons
                                                        "csOwnerDrawVariable"};
         FStyle = static_cast<TComboBoxStyle>(reader.Enum(v, names));
     } else if (name == "DropDownCount") FDropDownCount = reader.Int(v);
+    else if (name == "BiDiMode") FBiDiMode = ReadBiDiMode(reader, v);
     else if (name == "ItemHeight") FItemHeight = std::max(0, reader.Int(v));
     else if (name == "OnChange") OnChange = reader.NotifyEvent(v);
     else TComboBox::SetProperty(reader, name, v);

@@ -9,6 +9,14 @@ namespace tk {
 
 enum class TBorderStyle { bsNone, bsSingle };
 
+// Right-to-left reading, and (bdRightToLeft only) right-to-left placement: the alignment
+// mirrored and a control's button at its left edge.
+enum class TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+inline bool RightToLeftReading(TBiDiMode mode) { return mode != TBiDiMode::bdLeftToRight; }
+inline bool RightToLeftPlacement(TBiDiMode mode) { return mode == TBiDiMode::bdRightToLeft; }
+TBiDiMode ReadBiDiMode(TReader& reader, const TValue& value);
+TAlignment MirroredAlignment(TAlignment alignment);
+
 class TMaskEdit : public TCustomEdit {
 public:
     explicit TMaskEdit(TComponent* owner);
@@ -22,6 +30,13 @@ public:
     bool Ctl3D() const { return FCtl3D; }
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment value);
+    // Takes effect when the window is next created.
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode value) { FBiDiMode = value; }
+    // The alignment the text is shown with: mirrored for right-to-left placement.
+    TAlignment ShownAlignment() const {
+        return RightToLeftPlacement(FBiDiMode) ? MirroredAlignment(FAlignment) : FAlignment;
+    }
     void SetReadOnly(bool value);
     // Keeps the text inside rect of the client area (left and right margins of a one-line
     // edit); reapplied whenever the window is created.
@@ -72,6 +87,7 @@ private:
     TBorderStyle FBorderStyle = TBorderStyle::bsSingle;
     bool FCtl3D = true;
     TAlignment FAlignment = TAlignment::taLeftJustify;
+    TBiDiMode FBiDiMode = TBiDiMode::bdLeftToRight;
     RECT FFormattingRect{0, 0, 0, 0};
     bool FHasFormattingRect = false;
 };
@@ -84,6 +100,9 @@ public:
     TComboBoxStyle Style() const { return FStyle; }
     // Takes effect when the window is next created.
     void SetStyle(TComboBoxStyle value) { FStyle = value; }
+    // Takes effect when the window is next created.
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode value) { FBiDiMode = value; }
     int DropDownCount() const { return FDropDownCount; }
     // The list is open.
     bool DroppedDown();
@@ -119,6 +138,7 @@ private:
     void ApplyItemHeight();
 
     TComboBoxStyle FStyle = TComboBoxStyle::csDropDown;
+    TBiDiMode FBiDiMode = TBiDiMode::bdLeftToRight;
     int FDropDownCount = 8;
     int FItemHeight = 0;
 };
