@@ -159,7 +159,11 @@ void TPathDialogForm::OkClick() {
 }
 
 void TPathDialogForm::CancelClick() {
-    if (sShellTreeView1->IsEditing()) return;
+    if (sShellTreeView1->IsEditing()) {
+        // Escape while renaming gives the old name back; the dialog stays.
+        sShellTreeView1->EndEditing(true);
+        return;
+    }
     FResult = kDialogCancel;
 }
 

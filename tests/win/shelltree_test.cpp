@@ -96,7 +96,9 @@ TEST_F(ShellTreeTest, RefreshShowsANewFolderAndRenamingGoesToTheDisk) {
 
     TTreeNode* made = root->GetFirstChild();
     ASSERT_TRUE(tree.RenameItem(made, L"Renamed"));
-    EXPECT_TRUE(GetFileAttributesW(dir.File(L"Renamed").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    const DWORD renamed = GetFileAttributesW(dir.File(L"Renamed").c_str());
+    EXPECT_NE(renamed, INVALID_FILE_ATTRIBUTES);  // a missing item has every attribute bit set
+    EXPECT_TRUE(renamed & FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(GetFileAttributesW(dir.File(L"New folder1").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_TRUE(SamePath(tree.FolderOf(made)->PathName(), dir.File(L"Renamed")));
     EXPECT_FALSE(tree.RenameItem(root->GetFirstChild()->GetNextSibling(), L""));

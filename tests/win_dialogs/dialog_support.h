@@ -56,6 +56,12 @@ struct TErrors {
     ~TErrors() { TPathDialogForm::ErrorBox = nullptr; }
 };
 
+// Whether a folder of that path exists.
+inline bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 inline bool SamePath(const std::wstring& a, const std::wstring& b) { return _wcsicmp(a.c_str(), b.c_str()) == 0; }
 
 }  // namespace kvdlg

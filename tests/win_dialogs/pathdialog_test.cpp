@@ -118,7 +118,7 @@ TEST(PathDialog, CreateTakesTheNextFreeNumberAndStartsRenaming) {
     });
     std::wstring chosen;
     EXPECT_TRUE(sk::ExecutePathDialog({}, dir.Path(), chosen));
-    EXPECT_TRUE(GetFileAttributesW(dir.File(L"New folder3").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(IsFolder(dir.File(L"New folder3")));
     EXPECT_TRUE(editing);
     EXPECT_TRUE(stillOpen);
     EXPECT_TRUE(SamePath(chosen, dir.File(L"New folder3")));
@@ -216,7 +216,7 @@ TEST(PathDialog, TabReachesEveryButtonAndEnterActsOnTheFocusedOne) {
     EXPECT_EQ(focus[1], buttons[0]);
     EXPECT_EQ(focus[2], buttons[1]);
     EXPECT_EQ(focus[3], buttons[2]);
-    EXPECT_TRUE(GetFileAttributesW(dir.File(L"New folder1").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(IsFolder(dir.File(L"New folder1")));
 }
 
 }  // namespace
