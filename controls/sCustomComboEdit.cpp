@@ -224,7 +224,7 @@ void TsCustomComboEdit::SelectAll() {
 }
 
 void TsCustomComboEdit::PaintExtras(rd::TBitmap32*) {
-    if (!FShowButton || !FButton->Visible() || !FButton->PrepareCache()) return;
+    if (FPrintingWithoutButton || !FShowButton || !FButton->Visible() || !FButton->PrepareCache()) return;
     TacCacheBitmap* own = FSkinData.FCacheBmp.get();
     TacCacheBitmap* button = FButton->SkinData().FCacheBmp.get();
     if (!own || !button) return;
@@ -257,6 +257,13 @@ void TsCustomComboEdit::WndProc(tk::TMessage& m) {
         case WM_LBUTTONDOWN: case WM_RBUTTONDOWN:
             if (!acSkinChanging) FSkinData.BGChanged = true;
             break;
+        case WM_PRINT:
+            FPrintingWithoutButton = true;
+            TsMaskEdit::WndProc(m);
+            FPrintingWithoutButton = false;
+            // The next paint builds the face with the button again.
+            FSkinData.BGChanged = true;
+            return;
         default: break;
     }
     TsMaskEdit::WndProc(m);

@@ -105,6 +105,7 @@ private:
     TsEditButton* FButton;
     TsGlyphMode FGlyphMode{this};
     bool FShowButton = true;
+    bool FPrintingWithoutButton = false;  // WM_PRINT shows the edit with its button hidden
     int FClickKey = 32808;
     bool FDirectInput = true;
 };
