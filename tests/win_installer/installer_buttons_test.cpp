@@ -6,25 +6,13 @@
 
 #include <windows.h>
 
-#include <memory>
-
-#include "controls/RegisterControls.h"
 #include "controls/sButton.h"
 #include "controls/sSpeedButton.h"
-#include "installer/Unit1.h"
 #include "render/sAlphaGraph.h"
 #include "skinframework/sControlPaint.h"
-#include "skinframework/sSkinManager.h"
+#include "tests/win_installer/installer_support.h"
 
 namespace {
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
 
 uint32_t Rgb(uint32_t pixel) { return pixel & 0x00FFFFFFu; }
 
@@ -45,22 +33,10 @@ int DifferingRows(sk::TsCommonData& data, const rd::TBitmap32& face, int top, in
     return n;
 }
 
-struct InstallerWindow {
-    std::unique_ptr<kv::TForm1> form;
-    InstallerWindow() {
-        sk::RegisterControlClasses();
-        form = std::make_unique<kv::TForm1>(nullptr);
-        SetCursorPos(1, 1);
-        form->ShowNoActivate();
-        RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-        Pump();
-    }
-};
-
 }  // namespace
 
 TEST(InstallerButtons, TheInstallButtonShowsItsSectionFaceAndItsCaptionsFit) {
-    InstallerWindow w;
+    kvinst::ShownInstaller w;
     sk::TsButton& b = *w.form->sButton1;
     ASSERT_TRUE(b.SkinData().Skinned());
     EXPECT_EQ(b.SkinData().SkinIndex, w.form->sSkinManager1->Model().GetSkinIndex(L"BUTTON"));
@@ -85,7 +61,7 @@ TEST(InstallerButtons, TheInstallButtonShowsItsSectionFaceAndItsCaptionsFit) {
 }
 
 TEST(InstallerButtons, TheDisabledInstallButtonIsBlendedWithTheWindow) {
-    InstallerWindow w;
+    kvinst::ShownInstaller w;
     sk::TsButton& b = *w.form->sButton1;
     b.SetEnabled(false);
     ASSERT_TRUE(b.PrepareCache());
@@ -98,7 +74,7 @@ TEST(InstallerButtons, TheDisabledInstallButtonIsBlendedWithTheWindow) {
 }
 
 TEST(InstallerButtons, TheBrowseButtonShowsItsSectionFaceWithTheDotsCentred) {
-    InstallerWindow w;
+    kvinst::ShownInstaller w;
     sk::TsSpeedButton& b = *w.form->sSpeedButton1;
     EXPECT_EQ(b.Width(), 23);
     EXPECT_EQ(b.Height(), 22);

@@ -5,29 +5,10 @@
 // advances it, showing 25, 50, 75 and 100 % with the filled part painted from "PROGRESSH".
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "controls/RegisterControls.h"
-#include "installer/Unit1.h"
 #include "skinpaint/sSectionPaint.h"
-#include "skinframework/sSkinManager.h"
+#include "tests/win_installer/installer_support.h"
 
 namespace {
-
-struct Installer {
-    std::unique_ptr<kv::TForm1> form = std::make_unique<kv::TForm1>(nullptr);
-    Installer() {
-        ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
-        UpdateWindow(form->Handle());
-    }
-    const sk::TSkinModel& Model() { return form->sSkinManager1->Model(); }
-};
-
-uint32_t CachePixel(sk::TsCommonData& data, int x, int y) {
-    sk::TacCacheBitmap* cache = data.FCacheBmp.get();
-    if (!cache || x < 0 || y < 0 || x >= cache->Width() || y >= cache->Height()) return 0xFFFFFFFF;
-    return cache->ScanLine(y)[x] & 0x00FFFFFF;
-}
 
 struct StoredBox {
     sk::TsCheckBox* kv::TForm1::*field;
@@ -42,7 +23,7 @@ const StoredBox kBoxes[] = {
 }  // namespace
 
 TEST(InstallerCheckBoxes, SizeThemselvesFromTheSkinGlyphAndKeepTheirPlace) {
-    Installer installer;
+    kvinst::ShownInstaller installer;
     for (const StoredBox& stored : kBoxes) {
         sk::TsCheckBox& box = *(installer.form.get()->*stored.field);
         const std::string name(box.Name().begin(), box.Name().end());
@@ -62,18 +43,18 @@ TEST(InstallerCheckBoxes, SizeThemselvesFromTheSkinGlyphAndKeepTheirPlace) {
 }
 
 TEST(InstallerCheckBoxes, DrawTheGlyphOfTheirStateAndToggleOnInput) {
-    Installer installer;
+    kvinst::ShownInstaller installer;
     sk::TsCheckBox& box = *installer.form->sCheckBox1;
     ASSERT_TRUE(box.PrepareCache());
     const RECT g = box.GlyphRect();
     auto glyphPixels = [&] {
         std::vector<uint32_t> px;
         for (int y = g.top; y < g.bottom; ++y)
-            for (int x = g.left; x < g.right; ++x) px.push_back(CachePixel(box.SkinData(), x, y));
+            for (int x = g.left; x < g.right; ++x) px.push_back(kvinst::CachePixel(box.SkinData(), x, y));
         return px;
     };
     const auto checkedGlyph = glyphPixels();
-    const uint32_t background = CachePixel(box.SkinData(), box.Width() - 1, box.Height() - 1);
+    const uint32_t background = kvinst::CachePixel(box.SkinData(), box.Width() - 1, box.Height() - 1);
     EXPECT_GT(std::count_if(checkedGlyph.begin(), checkedGlyph.end(), [&](uint32_t p) { return p != background; }), 20)
         << "a glyph is drawn";
 
@@ -91,7 +72,7 @@ TEST(InstallerCheckBoxes, DrawTheGlyphOfTheirStateAndToggleOnInput) {
 }
 
 TEST(InstallerGauge, ShowsEachQuarterAsTheInstallAdvancesIt) {
-    Installer installer;
+    kvinst::ShownInstaller installer;
     sk::TsGauge& gauge = *installer.form->sGauge1;
     gauge.SetAnimated(false);
     const int sectionIndex = installer.Model().GetSkinIndex(L"PROGRESSH");
@@ -109,7 +90,7 @@ TEST(InstallerGauge, ShowsEachQuarterAsTheInstallAdvancesIt) {
                              &installer.Model(), expected.View(), {0, 0},
                              rd::TRect{0, 0, filled[step], gauge.Height()}, 0);
         for (int y = 0; y < gauge.Height(); y += 6)
-            EXPECT_EQ(expected.ScanLine(y)[2] & 0xFFFFFF, CachePixel(gauge.SkinData(), 2, y)) << "step " << step << " row " << y;
+            EXPECT_EQ(expected.ScanLine(y)[2] & 0xFFFFFF, kvinst::CachePixel(gauge.SkinData(), 2, y)) << "step " << step << " row " << y;
         gauge.SkinData().EmptyCache();
     }
 }

@@ -3,39 +3,13 @@
 // bar attached, unavailable while the install's 14 lines fit and working once they do not.
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include "controls/acSBUtils.h"
-#include "installer/Unit1.h"
-#include "skinframework/sSkinManager.h"
-
-namespace {
-
-struct Installer {
-    std::unique_ptr<kv::TForm1> form = std::make_unique<kv::TForm1>(nullptr);
-    Installer() {
-        ShowWindow(form->Handle(), SW_SHOWNOACTIVATE);
-        UpdateWindow(form->Handle());
-    }
-};
-
-void Pump() {
-    MSG msg;
-    for (int i = 0; i < 20; ++i) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    }
-}
-
-}  // namespace
+#include "tests/win_installer/installer_support.h"
 
 TEST(InstallerMemo, TakesTheEditSectionColoursAndTheSkinnedBar) {
-    Installer installer;
+    kvinst::ShownInstaller installer;
     sk::TsMemo& memo = *installer.form->sMemo1;
-    Pump();
+    kvinst::PumpMessages(20, 5);
     const sk::TSkinModel& model = installer.form->sSkinManager1->Model();
     const int edit = model.GetSkinIndex(L"EDIT");
     ASSERT_GE(edit, 0);
@@ -52,10 +26,10 @@ TEST(InstallerMemo, TakesTheEditSectionColoursAndTheSkinnedBar) {
 }
 
 TEST(InstallerMemo, BarIsUnavailableWhileTheLogFitsAndWorksOnceItDoesNot) {
-    Installer installer;
+    kvinst::ShownInstaller installer;
     sk::TsMemo& memo = *installer.form->sMemo1;
     for (int i = 0; i < 14; ++i) memo.Lines().Add(L"step " + std::to_wstring(i));
-    Pump();
+    kvinst::PumpMessages(20, 5);
     sk::TacEditWnd* sw = memo.ListSW();
     ASSERT_NE(sw, nullptr);
     sw->sBarVert.ReadScrollInfo(memo.Handle());
@@ -68,7 +42,7 @@ TEST(InstallerMemo, BarIsUnavailableWhileTheLogFitsAndWorksOnceItDoesNot) {
     EXPECT_EQ(SendMessageW(memo.Handle(), WM_NCHITTEST, 0, MAKELPARAM(onBar.x, onBar.y)), HTNOWHERE);
 
     for (int i = 14; i < 60; ++i) memo.Lines().Add(L"step " + std::to_wstring(i));
-    Pump();
+    kvinst::PumpMessages(20, 5);
     sw->sBarVert.ReadScrollInfo(memo.Handle());
     EXPECT_FALSE(sw->sBarVert.Unavailable(memo.Handle()));
     EXPECT_GE(sw->sBarVert.Thumb().Length, sk::kMinThumbSize);
