@@ -286,8 +286,8 @@ SIZE TsButton::ImageBlockSize() const {
     return SIZE{w + FImageMargins.left + FImageMargins.right, h + FImageMargins.top + FImageMargins.bottom};
 }
 
-void TsButton::AssignCommandLinkFont(tk::TFont& font) const {
-    font.Assign(const_cast<TsButton*>(this)->Font());
+void TsButton::AssignCommandLinkFont(tk::TFont& font) {
+    font.Assign(Font());
     HDC screen = GetDC(nullptr);
     const int ppi = std::max(GetDeviceCaps(screen, LOGPIXELSY), 1);
     ReleaseDC(nullptr, screen);

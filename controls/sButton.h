@@ -137,7 +137,7 @@ private:
     // The image's size with its margins: the list's, or 32 x 32 without a valid image.
     SIZE ImageBlockSize() const;
     // The command link's caption font: the control font in bold, two points larger.
-    void AssignCommandLinkFont(tk::TFont& font) const;
+    void AssignCommandLinkFont(tk::TFont& font);
     void DrawCommandLinkHint(tk::TCanvas& canvas, const RECT& caption, int state);
     void DrawSplitArrow(int skinState);
     bool IsSplitPress(const tk::TMessage& m) const;

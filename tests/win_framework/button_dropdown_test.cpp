@@ -17,20 +17,19 @@ namespace {
 constexpr RECT kSpeedBounds{40, 30, 100, 52};   // 60 x 22
 constexpr RECT kButtonBounds{40, 70, 140, 100};  // 100 x 30
 
+BOOL CALLBACK NoteShownMenu(HWND wnd, LPARAM out) {
+    wchar_t name[16] = {};
+    if (GetClassNameW(wnd, name, 16) > 0 && wcscmp(name, L"#32768") == 0 && IsWindowVisible(wnd)) {
+        *reinterpret_cast<HWND*>(out) = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The menu window ("#32768") of this thread that is shown, or null.
 HWND ShownMenu() {
     HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND wnd, LPARAM out) -> BOOL {
-            wchar_t name[16] = {};
-            if (GetClassNameW(wnd, name, 16) > 0 && wcscmp(name, L"#32768") == 0 && IsWindowVisible(wnd)) {
-                *reinterpret_cast<HWND*>(out) = wnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), NoteShownMenu, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
