@@ -7,6 +7,7 @@
 #include "InstallerProcess.h"
 #include "KeyboardInput.h"
 #include "MouseInput.h"
+#include "ScreenColour.h"
 #include "Waiting.h"
 #include "WindowInspect.h"
 
@@ -44,6 +45,36 @@ HWND open_dialog(InstallerSession& session) {
   return dialog;
 }
 
+// The screen colour of a dialog button's face left of its caption.
+COLORREF button_face(HWND dialog, const wchar_t* caption) {
+  for (HWND child : direct_children(dialog)) {
+    if (window_text(child) != caption) continue;
+    RECT r;
+    GetClientRect(child, &r);
+    POINT p{6, (r.bottom - r.top) / 2};
+    ClientToScreen(child, &p);
+    return screen_pixel(p);
+  }
+  return CLR_INVALID;
+}
+
+// OK, the default button, shows its default face while no push button has the focus and its
+// normal face (the one Create shows) while Cancel has it; both faces come from the skin.
+void check_default_look(InstallerSession& session, HWND dialog, bool cancel_focused) {
+  const COLORREF ok = button_face(dialog, L"OK"), cancel = button_face(dialog, L"Cancel"),
+                 create = button_face(dialog, L"Create");
+  const std::wstring seen = L" (OK " + hex_colour(ok) + L", Cancel " + hex_colour(cancel) + L", Create " +
+                            hex_colour(create) + L")";
+  session.log.expect(colour_distance(create, GetSysColor(COLOR_BTNFACE)) > 30,
+                     L"the buttons are painted from the skin, not in the system's button colour" + seen);
+  if (cancel_focused) {
+    session.log.expect(colour_distance(ok, create) < 10, L"OK shows its normal face while Cancel has the focus" + seen);
+    session.log.expect(colour_distance(cancel, ok) > 30, L"the focused Cancel shows another face" + seen);
+  } else {
+    session.log.expect(colour_distance(ok, create) > 30, L"OK shows its default face while the tree has the focus" + seen);
+  }
+}
+
 bool dialog_closed(HWND dialog) {
   return wait_until([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, kDialogTimeoutMs);
 }
@@ -59,14 +90,18 @@ void folder_dialog_scenario(InstallerSession& session, const std::wstring& exe) 
   HWND dialog = open_dialog(session);
   if (!dialog) return;
   request_screenshot(L"open");
+  check_default_look(session, dialog, false);
   press_key(VK_ESCAPE);
   session.log.expect(dialog_closed(dialog), L"Escape closes the dialog");
   session.log.expect_equal(L"field after Escape", target, window_text(session.controls.dir_edit));
 
   dialog = open_dialog(session);
   if (!dialog) return;
-  // Keyboard only: the tree has the focus; Tab to Create (after OK and Cancel), Enter.
-  for (int i = 0; i < 3; ++i) press_key(VK_TAB);
+  // Keyboard only: the tree has the focus; Tab to Cancel (after OK), then to Create, Enter.
+  for (int i = 0; i < 2; ++i) press_key(VK_TAB);
+  Sleep(kSettleMs);  // the faces fade to their new states
+  check_default_look(session, dialog, true);
+  press_key(VK_TAB);
   press_key(VK_RETURN);
   const std::wstring made = target + L"\\New folder1";
   session.log.expect(wait_until([&] { return path_exists(made); }, kDialogTimeoutMs), L"Create made " + made);

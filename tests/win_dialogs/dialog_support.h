@@ -23,9 +23,10 @@ inline void Key(WORD vk) {
 
 // Runs steps on the shown dialog, one per timer tick, from inside its message loop.
 struct TScript {
-    static inline std::vector<std::function<void(TPathDialogForm&)>> Steps;
-    static inline TPathDialogForm* Dialog = nullptr;
-    static inline size_t Next = 0;
+    // Defined once in dialog_support.cpp (inline statics trip the i686 linker).
+    static std::vector<std::function<void(TPathDialogForm&)>> Steps;
+    static TPathDialogForm* Dialog;
+    static size_t Next;
     explicit TScript(std::vector<std::function<void(TPathDialogForm&)>> steps) {
         Steps = std::move(steps);
         Next = 0;
