@@ -9,6 +9,7 @@
 #include "FileAccess.h"
 #include "FolderDialog.h"
 #include "FrameChecks.h"
+#include "GaugeLook.h"
 #include "MemoLook.h"
 #include "MenuChecks.h"
 #include "InstallChecks.h"
@@ -106,8 +107,10 @@ void full_install(Run& run) {
   check_edits_and_language(run.session, run.layout.dir);
   request_screenshot(L"ready");
   DisabledLookWatch watch(run.session.controls.install_button, normal);
+  GaugeWatch gauge(run.session.controls.window, run.session.controls.install_button);
   const bool completed = install_to_completion(run);
   watch.check(run.log);
+  gauge.check(run.log);
   if (!completed) return;
   watch.check_enabled_face(run.log);
   request_screenshot(L"done");
