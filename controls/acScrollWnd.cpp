@@ -206,9 +206,11 @@ void TacScrollWnd::UpdateScrolls() {
     if (SkinData && SkinData->FOwnerControl && SkinData->Updating()) return;
     sBarHorz.ReadScrollInfo(CtrlHandle);
     sBarVert.ReadScrollInfo(CtrlHandle);
-    // Painted with the window's next frame paint, so a burst of changes (lines added in a
-    // loop) costs one paint and other windows' paints are not held up.
-    if (!DontRepaint && BarsVisible()) tk::RedrawFrame(CtrlHandle);
+    if (DontRepaint || !BarsVisible()) return;
+    // The control may have drawn the platform's bar as it changed (an edit does as lines are
+    // added): the skinned bars go over it at once, the rest of the frame with its next paint.
+    PaintBars();
+    tk::RedrawFrame(CtrlHandle);
 }
 
 bool TacScrollWnd::ScrollInfoChanged() {
@@ -451,10 +453,13 @@ void TacScrollWnd::StopInteraction() {
 
 bool TacScrollWnd::ChangesScrollState(UINT msg) {
     // Messages after which the platform may have drawn its own bar without a change of the
-    // scroll information (a change of it is detected by itself).
+    // scroll information (a change of it is detected by itself). An edit sets its bar again
+    // with the same values as it scrolls to the caret, drawing it each time.
     switch (msg) {
         case WM_SIZE: case WM_SETFOCUS: case WM_KILLFOCUS: case WM_ENABLE: case WM_STYLECHANGED:
         case WM_NCMOUSELEAVE: case WM_SETFONT:
+        case WM_SETTEXT: case WM_CHAR: case WM_KEYDOWN: case WM_PASTE: case WM_CUT: case WM_CLEAR: case WM_UNDO:
+        case EM_REPLACESEL: case EM_SETSEL: case EM_SCROLLCARET: case EM_LINESCROLL: case EM_SCROLL: case EM_UNDO:
             return true;
         default:
             return false;

@@ -138,5 +138,27 @@ TEST(SkinnedMemo, LongRightToLeftAndSurrogateTextSurvivesPaintScrollAndRecreatio
     EXPECT_EQ(memo.GetText(), text);
 }
 
+// Each added line makes the edit update its bar, which the platform draws in its own look at
+// once; the skinned bar must be back on the screen before any message is pumped (an install
+// adds its log lines between pumps).
+TEST(SkinnedMemo, LinesAddedBetweenPumpsLeaveTheSkinnedBarOnTheScreen) {
+    MemoOnForm f(ScrollSkinOptions());
+    sk::TsMemo& memo = *f.memo;
+    ShowWindow(f.form->Handle(), SW_SHOWNOACTIVATE);
+    PumpFor(60);
+    const HWND wnd = memo.Handle();
+    sk::TacEditWnd* sw = memo.ListSW();
+    ASSERT_NE(sw, nullptr);
+    for (int i = 0; i < 40; ++i) memo.Lines().Add(L"line " + std::to_wstring(i));
+    const RECT bar = sw->sBarVert.BarRect;
+    const int x = (bar.left + bar.right) / 2;
+    const int y = bar.bottom - GetSystemMetrics(SM_CYVSCROLL) - 3;  // the track at its end
+    const uint32_t unpumped = FramePixel(wnd, x, y);
+    PumpFor(80);
+    const uint32_t settled = FramePixel(wnd, x, y);
+    EXPECT_EQ(unpumped, settled);
+    EXPECT_TRUE(settled == AsRgb(kTrackAfter) || settled == AsRgb(kThumbColor)) << std::hex << settled;
+}
+
 }  // namespace
 }  // namespace kvfw
