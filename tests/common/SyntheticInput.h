@@ -17,6 +17,14 @@ inline void key(WORD vk, bool down) {
     SendInput(1, &in, sizeof in);
 }
 
+// A press and release of a key, with a modifier held around it when one is given.
+inline void key_stroke(WORD vk, WORD modifier = 0) {
+    if (modifier) key(modifier, true);
+    key(vk, true);
+    key(vk, false);
+    if (modifier) key(modifier, false);
+}
+
 // Each character as a press and release of a Unicode key (no keyboard layout involved).
 inline void unicode_text(const std::wstring& text) {
     for (wchar_t c : text) {

@@ -9,10 +9,7 @@ constexpr DWORD kTypedSettleMs = 200;
 void send_key(WORD vk, bool down) { synthetic::key(vk, down); }
 
 void press_key(WORD vk, WORD modifier, DWORD settle_ms) {
-  if (modifier) send_key(modifier, true);
-  send_key(vk, true);
-  send_key(vk, false);
-  if (modifier) send_key(modifier, false);
+  synthetic::key_stroke(vk, modifier);
   Sleep(settle_ms);
 }
 

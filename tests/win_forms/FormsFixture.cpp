@@ -1,6 +1,7 @@
 #include "tests/win_forms/FormsFixture.h"
 
 #include "skinframework/sVclUtils.h"
+#include "tests/common/SyntheticInput.h"
 #include "tests/win_framework/FrameworkFixture.h"
 
 namespace kvforms {
@@ -91,20 +92,13 @@ void PumpFor(int ms) {
 }
 
 void MoveTo(int x, int y) {
-    SetCursorPos(x, y);
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = MOUSEEVENTF_MOVE;
-    SendInput(1, &in, sizeof(in));
+    synthetic::move_cursor({x, y});
     PumpFor(60);
 }
 
 void Button(bool down, bool right) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = right ? (down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP)
-                          : (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
-    SendInput(1, &in, sizeof(in));
+    synthetic::mouse(right ? (down ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_RIGHTUP)
+                           : (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP));
     PumpFor(80);
 }
 

@@ -6,6 +6,7 @@
 
 #include "menus/acMnuWnd.h"
 #include "skinframework/sVclUtils.h"
+#include "tests/common/SyntheticInput.h"
 #include "tests/win_framework/FrameworkFixture.h"
 #include "tests/win_framework/TestControls.h"
 #include "tests/win_menus/MenusFixture.h"
@@ -16,22 +17,10 @@ using namespace kvmenus;
 
 enum class TAsk { RightClick, MenuKey, ShiftF10 };
 
-void SendKey(WORD vk, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
-}
-
 void RightClickAt(POINT screen) {
-    SetCursorPos(screen.x, screen.y);
-    INPUT in[3]{};
-    for (INPUT& i : in) i.type = INPUT_MOUSE;
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE;
-    in[1].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-    in[2].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-    SendInput(3, in, sizeof(INPUT));
+    synthetic::move_cursor(screen);
+    synthetic::mouse(MOUSEEVENTF_RIGHTDOWN);
+    synthetic::mouse(MOUSEEVENTF_RIGHTUP);
 }
 
 POINT ScreenPoint(HWND window, int x, int y) {
@@ -46,15 +35,11 @@ void Ask(TAsk how, HWND window, int x, int y) {
         case TAsk::RightClick: RightClickAt(ScreenPoint(window, x, y)); break;
         case TAsk::MenuKey:
             SetFocus(window);
-            SendKey(VK_APPS, false);
-            SendKey(VK_APPS, true);
+            synthetic::key_stroke(VK_APPS);
             break;
         case TAsk::ShiftF10:
             SetFocus(window);
-            SendKey(VK_SHIFT, false);
-            SendKey(VK_F10, false);
-            SendKey(VK_F10, true);
-            SendKey(VK_SHIFT, true);
+            synthetic::key_stroke(VK_F10, VK_SHIFT);
             break;
     }
 }
