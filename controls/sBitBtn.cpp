@@ -4,7 +4,6 @@
 
 #include "skinframework/sControlText.h"
 #include "skinframework/sSkinManager.h"
-#include "skinpaint/sMaskPaint.h"
 #include "skinpaint/sTextOutput.h"
 #include "toolkit/DescriptionReader.h"
 
@@ -283,17 +282,10 @@ void TsBitBtn::PaintImage(int state) {
 
 bool TsBitBtn::PrepareCache() {
     TsCommonData& data = SkinData();
-    TacBgRequest request;
-    request.Offset = {Left(), Top()};
-    GetParentBg(data, request);
-    if (request.BgKind == bgNotReady) {
-        data.FUpdating = true;
-        return false;
-    }
-    const rd::TCacheInfo bg = rd::BackgroundToCacheInfo(request.BgKind, request.Bitmap ? request.Bitmap->View() : nullptr,
-                                                       request.Offset, request.Color, request.BorderInsets);
-    TacCacheBitmap* cache = data.InitCacheBmp();
-    if (!cache || cache->Empty()) return false;
+    const std::optional<rd::TCacheInfo> background = data.CacheBackground();
+    if (!background) return false;
+    const rd::TCacheInfo& bg = *background;
+    TacCacheBitmap* cache = data.FCacheBmp.get();
     cache->Canvas().Font.Assign(Font());
     const int state = CurrentState();
     PaintFaceLayers(cache->View(), bg, SkinState(state));
@@ -318,7 +310,8 @@ void TsBitBtn::SetProperty(tk::TReader& reader, const std::string& name, const t
     else if (name == "ShowCaption") FShowCaption = reader.Bool(v);
     else if (name == "Grayed") FGrayed = reader.Bool(v);
     else if (name == "Blend") FBlend = std::clamp(reader.Int(v), 0, 100);
-    else if (name == "Kind" || name == "Glyph.Data") reader.Skip(v);
+    else if (name == "Glyph.Data") LoadGlyphData(reader.Binary(v), FGlyph);
+    else if (name == "Kind") reader.Skip(v);
     else TsButton::SetProperty(reader, name, v);
 }
 
