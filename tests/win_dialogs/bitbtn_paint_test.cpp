@@ -9,7 +9,9 @@
 
 #include "controls/sBitBtn.h"
 #include "skinpaint/sTextOutput.h"
+#include "tests/host/TestFiles.h"
 #include "tests/win_framework/button_support.h"
+#include "toolkit/DescriptionReader.h"
 #include "toolkit/StdCtrls.h"
 
 using namespace kvfw;
@@ -283,6 +285,29 @@ TEST_F(BitBtnPaintTest, TheDefaultLookFollowsThePushButtonThatHoldsTheFocusNow) 
         differ += DifferingPixels(ok->SkinData(), c.face == &hot ? normal : hot, band);
     }
     EXPECT_GT(differ, 0) << "the normal and the hot face differ in the band";
+}
+
+// The glyph stored in a description: read whole, refused (and the old one kept) when cut short.
+TEST(BitBtnGlyphData, TheStoredGlyphIsReadAsUntrustedData) {
+    const std::string bitmap = kvtest::Bmp24(4, 2, {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF,
+                                                     0x000000, 0xFF00FF, 0x808080, 0x101010});
+    tk::TValue value;
+    value.Kind = tk::TValueKind::Binary;
+    value.Bytes.resize(4 + bitmap.size());
+    for (size_t i = 0; i < 4; ++i) value.Bytes[i] = static_cast<uint8_t>(bitmap.size() >> (8 * i));
+    for (size_t i = 0; i < bitmap.size(); ++i) value.Bytes[4 + i] = static_cast<uint8_t>(bitmap[i]);
+    sk::TsBitBtn button(nullptr);
+    tk::TReader reader(nullptr, 0);
+    tk::TValue glyphs;
+    glyphs.Kind = tk::TValueKind::Integer;
+    glyphs.Int = 2;
+    button.SetProperty(reader, "NumGlyphs", glyphs);
+    button.SetProperty(reader, "Glyph.Data", value);
+    EXPECT_EQ(button.ImageSize().cx, 2) << "a frame of the two-glyph strip";
+    EXPECT_EQ(button.ImageSize().cy, 2);
+    value.Bytes.resize(value.Bytes.size() - 5);
+    EXPECT_THROW(button.SetProperty(reader, "Glyph.Data", value), tk::EReadError);
+    EXPECT_EQ(button.Glyph().Width(), 4) << "the glyph read before stays";
 }
 
 }  // namespace
