@@ -47,6 +47,16 @@ inline void mouse(DWORD flags, DWORD data = 0) {
     SendInput(1, &in, sizeof in);
 }
 
+// A left button press and release queued together, so that a control tracking the press in
+// a loop of its own finds the release already there.
+inline void queued_left_click() {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof in[0]);
+}
+
 inline void move_cursor(POINT screen) {
     SetCursorPos(screen.x, screen.y);
     mouse(MOUSEEVENTF_MOVE);

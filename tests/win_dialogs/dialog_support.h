@@ -8,18 +8,13 @@
 #include <vector>
 
 #include "controls/acPathDialog.h"
+#include "tests/common/SyntheticInput.h"
 
 namespace kvdlg {
 
 using sk::TPathDialogForm;
 
-inline void Key(WORD vk) {
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = vk;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof(INPUT));
-}
+inline void Key(WORD vk) { synthetic::key_stroke(vk); }
 
 // Runs steps on the shown dialog, one per timer tick, from inside its message loop.
 struct TScript {

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "controls/sButton.h"
+#include "tests/common/SyntheticInput.h"
 #include "tests/win_framework/button_support.h"
 #include "toolkit/Forms.h"
 
@@ -15,11 +16,7 @@ using namespace kvfw;
 namespace {
 
 void Key(WORD vk) {
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = vk;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof(INPUT));
+    synthetic::key_stroke(vk);
     // Through the application's own loop, where the dialog keys are offered to the buttons.
     for (int i = 0; i < 10; ++i) {
         tk::Application->ProcessMessages();

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "skinpaint/sTextOutput.h"
+#include "tests/common/SyntheticInput.h"
 #include "tests/win_framework/button_support.h"
 
 using namespace kvfw;
@@ -65,11 +66,7 @@ bool PressAndWatchMenu(HWND window, POINT at, std::function<void(HWND)> onShown)
 void ClickFirstItem(HWND menu) {
     RECT r{};
     GetWindowRect(menu, &r);
-    SetCursorPos(r.left + 20, r.top + 10);
-    INPUT move{};
-    move.type = INPUT_MOUSE;
-    move.mi.dwFlags = MOUSEEVENTF_MOVE;
-    SendInput(1, &move, sizeof move);
+    synthetic::move_cursor({r.left + 20, r.top + 10});
     PressLeft();
     ReleaseLeft();
 }

@@ -9,6 +9,7 @@
 
 #include "controls/sButton.h"
 #include "skinpaint/sMaskPaint.h"
+#include "tests/common/SyntheticInput.h"
 #include "tests/win_framework/button_support.h"
 
 using namespace kvfw;
@@ -195,11 +196,7 @@ TEST_F(ButtonTest, AClickFadesFastAndAQuickOneShowsThePressedFaceFirst) {
     MoveMouseTo(Form->Handle(), 60, 35);
     PumpUntil([&] { return !b->FadeTimer(); });
     TJournalHook journal(*b);
-    INPUT both[2]{};
-    both[0].type = both[1].type = INPUT_MOUSE;
-    both[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    both[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, both, sizeof(INPUT));
+    synthetic::queued_left_click();
     ASSERT_TRUE(PumpUntil([&] { return clicks == 1 && !b->FadeTimer(); }));
     const uint32_t pressedRing = ReferenceFace(b->SkinData(), 80, 30, 2).Row(15)[1] & 0x00FFFFFFu;
     ASSERT_FALSE(journal.PressedPaints.empty()) << "the release came while the press fade ran";

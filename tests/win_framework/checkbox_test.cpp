@@ -9,6 +9,7 @@
 
 #include "controls/sCheckBox.h"
 #include "skinpaint/sTextOutput.h"
+#include "tests/common/SyntheticInput.h"
 #include "tests/win_framework/FrameworkFixture.h"
 #include "tests/win_framework/TestControls.h"
 #include "toolkit/StdCtrls.h"
@@ -58,13 +59,7 @@ void SendMouse(DWORD flags, POINT screen) {
     SendInput(1, &in, sizeof in);
 }
 
-void SendKey(WORD vk, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
-}
+void SendKey(WORD vk, bool up) { synthetic::key(vk, !up); }
 
 POINT ScreenPoint(HWND window, int x, int y) {
     POINT p{x, y};

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "controls/sComboBox.h"
+#include "tests/common/SyntheticInput.h"
 #include "tests/win_framework/edit_support.h"
 #include "toolkit/StdCtrls.h"
 
@@ -187,11 +188,7 @@ TEST_F(ComboFixture, AReadOnlyComboKeepsItsSelectionUnderKeysAndMouseButTakesThe
         Press(key);
     Press(VK_DOWN, {VK_MENU});
     TypeText(L"E");
-    INPUT wheel{};
-    wheel.type = INPUT_MOUSE;
-    wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
-    wheel.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA);
-    SendInput(1, &wheel, sizeof wheel);
+    synthetic::mouse(MOUSEEVENTF_WHEEL, static_cast<DWORD>(-WHEEL_DELTA));
     PumpFor(100);
     EXPECT_EQ(0, Combo->ItemIndex());
     EXPECT_EQ(kItems[0], Combo->GetText());

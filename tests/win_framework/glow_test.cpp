@@ -9,6 +9,7 @@
 
 #include "skin/acSkinPack.h"
 #include "skinframework/acGlow.h"
+#include "tests/common/SyntheticInput.h"
 #include "tests/win_framework/FrameworkFixture.h"
 #include "tests/win_framework/TestControls.h"
 #include "toolkit/Application.h"
@@ -258,11 +259,7 @@ TEST_F(GlowFixture, AClickOnTheGlowReachesTheWindowBelow) {
     ASSERT_TRUE(at.x >= g.left && at.x < g.right && at.y >= g.top && at.y < g.bottom);
     EXPECT_NE(WindowFromPoint(at), GlowWindow(id));
     SetCursorPos(at.x, at.y);
-    INPUT input[2]{};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    ASSERT_EQ(SendInput(2, input, sizeof(INPUT)), 2u);
+    synthetic::queued_left_click();
     PumpUntil([&] { return !clicks.empty(); });
     form->WindowProc = old;
     ASSERT_EQ(clicks.size(), 1u);

@@ -14,6 +14,7 @@
 #include "render/sAlphaGraph.h"
 #include "render/sGraphUtils.h"
 #include "skinpaint/sTextOutput.h"
+#include "tests/common/SyntheticInput.h"
 #include "tests/win_framework/FrameworkFixture.h"
 #include "tests/win_framework/TestControls.h"
 
@@ -34,12 +35,7 @@ bool PumpUntil(const std::function<bool()>& done, int ms = 2000) {
 
 void PumpFor(int ms) { PumpUntil([] { return false; }, ms); }
 
-void SendMouse(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = flags;
-    SendInput(1, &input, sizeof input);
-}
+void SendMouse(DWORD flags) { synthetic::mouse(flags); }
 
 // Moves the real cursor to a client point of a window and lets the moves arrive.
 void MoveMouseTo(HWND window, int x, int y) {

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+#include "tests/common/SyntheticInput.h"
 #include "tests/win_framework/scrollwnd_support.h"
 
 namespace kvfw {
@@ -89,13 +90,8 @@ TEST(SkinnedMemo, SkinsWithoutScrollSectionsOrEditKeepTheNativeBarUsable) {
         const int y = wr.bottom - 2 - GetSystemMetrics(SM_CXVSCROLL) / 2;
         EXPECT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(x, y)), HTVSCROLL) << c.name;
         SetForegroundWindow(f.form->Handle());
-        SetCursorPos(x, y);
-        INPUT click[3]{};
-        for (INPUT& i : click) i.type = INPUT_MOUSE;
-        click[0].mi.dwFlags = MOUSEEVENTF_MOVE;
-        click[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        click[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(3, click, sizeof(INPUT));
+        synthetic::move_cursor({x, y});
+        synthetic::queued_left_click();
         PumpFor(150);
         EXPECT_GT(GetScrollPos(wnd, SB_VERT), 0) << c.name;
         EXPECT_EQ(memo.Lines().Count(), 100) << c.name;

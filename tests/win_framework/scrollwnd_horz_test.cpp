@@ -103,16 +103,8 @@ TEST_F(HorzScrollTest, ClickOnEachPartSendsItsScrollCodeOnceThenEndScroll) {
     };
     for (const HorzClick& c : cases) {
         ScrollToColumn(c.startColumn);
-        const int before = Position();
-        Memo->Codes.clear();
-        PressAt(PartPoint(c.part));
-        ReleaseLeft();
-        PumpFor(40);
-        ASSERT_EQ(Memo->Codes.size(), 2u) << c.name;
-        EXPECT_EQ(Memo->Codes[0], c.expectedCode) << c.name;
-        EXPECT_EQ(Memo->Codes[1], SB_ENDSCROLL) << c.name;
-        EXPECT_EQ((Position() - before > 0) - (Position() - before < 0), c.direction) << c.name;
-        EXPECT_EQ(Sw().PressedPart(), sk::spNone) << c.name;
+        ExpectOneScrollPerClick(*Memo, Sw(), [&] { PressAt(PartPoint(c.part)); }, [&] { return Position(); }, c.name,
+                                c.expectedCode, c.direction);
     }
 }
 

@@ -4,6 +4,9 @@
 #pragma once
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -68,6 +71,25 @@ public:
     }
 };
 
+// A press and release on one part of a bar (`press` puts the button down over it): the part's
+// scroll code arrives once, then the end of the scroll, the position moves in `direction`
+// (-1, 0, 1) and the bar keeps no pressed part.
+inline void ExpectOneScrollPerClick(TRecordingMemo& memo, sk::TacEditWnd& sw, const std::function<void()>& press,
+                                    const std::function<int()>& position, const char* name, int expectedCode,
+                                    int direction) {
+    const int before = position();
+    memo.Codes.clear();
+    press();
+    ReleaseLeft();
+    PumpFor(40);
+    ASSERT_EQ(memo.Codes.size(), 2u) << name;
+    EXPECT_EQ(memo.Codes[0], expectedCode) << name;
+    EXPECT_EQ(memo.Codes[1], SB_ENDSCROLL) << name;
+    const int moved = position() - before;
+    EXPECT_EQ((moved > 0) - (moved < 0), direction) << name;
+    EXPECT_EQ(sw.PressedPart(), sk::spNone) << name;
+}
+
 // n numbered lines.
 inline std::wstring NumberedLines(int n) {
     std::wstring text;
@@ -87,11 +109,7 @@ inline uint32_t FramePixel(HWND window, int x, int y) {
 inline void MoveToWindowPoint(HWND window, int x, int y) {
     RECT wr{};
     GetWindowRect(window, &wr);
-    SetCursorPos(wr.left + x, wr.top + y);
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE;
-    SendInput(1, &input, sizeof input);
+    synthetic::move_cursor({wr.left + x, wr.top + y});
     PumpFor(40);
 }
 

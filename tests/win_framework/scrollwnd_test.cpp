@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "controls/acSBUtils.h"
+#include "tests/common/SyntheticInput.h"
 #include "tests/win_framework/scrollwnd_support.h"
 
 namespace kvfw {
@@ -269,16 +270,8 @@ TEST_F(ScrollWndTest, ClickOnEachPartSendsItsScrollCodeOnceThenEndScroll) {
     for (const ClickCase& c : cases) {
         SendMessageW(Wnd(), EM_LINESCROLL, 0, c.startLine - static_cast<int>(SendMessageW(Wnd(), EM_GETFIRSTVISIBLELINE, 0, 0)));
         PumpFor(30);
-        const int before = Position();
-        Memo->Codes.clear();
-        PressAt(PartPoint(c.part));
-        ReleaseLeft();
-        PumpFor(40);
-        ASSERT_EQ(Memo->Codes.size(), 2u) << c.name;
-        EXPECT_EQ(Memo->Codes[0], c.expectedCode) << c.name;
-        EXPECT_EQ(Memo->Codes[1], SB_ENDSCROLL) << c.name;
-        EXPECT_EQ((Position() - before > 0) - (Position() - before < 0), c.direction) << c.name;
-        EXPECT_EQ(Sw().PressedPart(), sk::spNone) << c.name;
+        ExpectOneScrollPerClick(*Memo, Sw(), [&] { PressAt(PartPoint(c.part)); }, [&] { return Position(); }, c.name,
+                                c.expectedCode, c.direction);
     }
 }
 
@@ -377,11 +370,7 @@ TEST_F(ScrollWndTest, WheelScrollsAndTheBarFollows) {
     const POINT thumbBefore = PartPoint(sk::spThumb);
     MoveToWindowPoint(Wnd(), 40, 40);
     SetFocus(Wnd());
-    INPUT wheel{};
-    wheel.type = INPUT_MOUSE;
-    wheel.mi.dwFlags = MOUSEEVENTF_WHEEL;
-    wheel.mi.mouseData = static_cast<DWORD>(-WHEEL_DELTA * 3);
-    SendInput(1, &wheel, sizeof wheel);
+    synthetic::mouse(MOUSEEVENTF_WHEEL, static_cast<DWORD>(-WHEEL_DELTA * 3));
     ASSERT_TRUE(PumpUntil([&] { return Position() > 0; }));
     PumpFor(40);
     const POINT thumbAfter = PartPoint(sk::spThumb);
@@ -454,11 +443,7 @@ TEST_F(ScrollWndTest, DetachGivesTheWindowItsNativeBarBack) {
     EXPECT_EQ(SendMessageW(wnd, WM_NCHITTEST, 0, MAKELPARAM(wr.left + x, wr.top + y)), HTVSCROLL);
     // Press and release queued together: the platform's bar tracks the press in a loop of its own.
     MoveToWindowPoint(wnd, x, y);
-    INPUT click[2]{};
-    click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, click, sizeof(INPUT));
+    synthetic::queued_left_click();
     PumpFor(100);
     EXPECT_GT(Position(), 0);
 }
