@@ -231,8 +231,15 @@ void TsSpeedButton::SetDropdownMenu(tk::TPopupMenu* value) {
 
 int TsSpeedButton::CurrentState() {
     if (FDown || FDroppedDown || (FPressed && FMouseInside)) return 2;
-    if (!NeverHot() && FSkinData.ControlIsHot()) return 1;
+    if (!NeverHot() && (FHotState || FSkinData.ControlIsHot())) return 1;
     return 0;
+}
+
+void TsSpeedButton::SetHotState(bool value) {
+    if (FHotState == value) return;
+    FHotState = value;
+    FSkinData.BGChanged = true;
+    if (Visible()) GraphRepaint();
 }
 
 void TsSpeedButton::ToggleDown() {
@@ -583,6 +590,10 @@ void TsSpeedButton::OnMouseEnterMsg(tk::TMessage& m) {
     tk::TSpeedButton::WndProc(m);
     if (!canBeHot || wasAbove || !FSkinData.FMouseAbove) return;
     if (OnMouseEnter) OnMouseEnter(this);
+    if (FMenuOwnerMode) {
+        FSkinData.BGChanged = true;
+        return;
+    }
     StateChanged(aeMouseEnter, false);
 }
 
@@ -595,6 +606,10 @@ void TsSpeedButton::OnMouseLeaveMsg(tk::TMessage& m) {
     TsSkinManager* manager = FSkinData.SkinManager();
     if (manager && manager->ActiveGraphControl() == this) manager->SetActiveGraphControl(nullptr);
     if (OnMouseLeave) OnMouseLeave(this);
+    if (FMenuOwnerMode || !Visible()) {
+        FSkinData.BGChanged = true;
+        return;
+    }
     StateChanged(aeMouseLeave, false);
 }
 

@@ -101,6 +101,13 @@ public:
     void SetDropdownMenu(tk::TPopupMenu* value);
     // True while the drop-down menu is shown.
     bool DroppedDown() const { return FDroppedDown; }
+    // Held by a menu owner (a toolbar whose menu is open): the mouse entering or leaving only
+    // marks the face stale instead of changing the state.
+    bool MenuOwnerMode() const { return FMenuOwnerMode; }
+    void SetMenuOwnerMode(bool value) { FMenuOwnerMode = value; }
+    // The hot look forced on, whatever the mouse does (a pressed button still looks pressed).
+    bool HotState() const { return FHotState; }
+    void SetHotState(bool value);
     // The drop-down style's arrow part at the right (empty for other styles).
     RECT ArrowRect() const;
     // The speed button whose drop-down menu is shown now, or null.
@@ -164,6 +171,8 @@ private:
     bool FAllowAllUp = false;
     tk::TPopupMenu* FDropdownMenu = nullptr;
     bool FDroppedDown = false;
+    bool FMenuOwnerMode = false;
+    bool FHotState = false;
     bool FMenuVisible = false;
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
 };

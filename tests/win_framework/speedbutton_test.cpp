@@ -144,6 +144,37 @@ TEST_F(SpeedButtonTest, HoverFadesInElevenStepsToTheHotFaceAndAClickFiresOnce) {
     EXPECT_EQ(clicks, 1);
 }
 
+TEST_F(SpeedButtonTest, AMenuOwnerHoldsTheFadesAndTheForcedHotLookNeedsNoMouse) {
+    auto b = MakeSpeedButton(Form, Manager, kBounds, L"");
+    Redraw(*Form);
+    b->SetHotState(true);
+    EXPECT_EQ(b->CurrentState(), 1) << "hot without the mouse";
+    Redraw(*Form);
+    EXPECT_EQ(DifferingPixels(b->SkinData(), ReferenceFace(b->SkinData(), 23, 22, 1), {0, 0, 23, 22}), 0);
+    b->SetHotState(false);
+    EXPECT_EQ(b->CurrentState(), 0);
+
+    // Held by a menu owner, the mouse coming and going starts no fade: the face is only stale.
+    b->SetMenuOwnerMode(true);
+    TCommandHook hook(*b);
+    Hover();
+    PumpFor(150);
+    SetCursorPos(2, 2);
+    PumpFor(150);
+    EXPECT_EQ(hook.Count(sk::SC_INVALIDATE), 0);
+    EXPECT_EQ(hook.Count(sk::SC_FADEDONE), 0);
+    EXPECT_EQ(b->FadeTimer(), nullptr);
+
+    // Released, the mouse makes it hot again (the stale face is rebuilt rather than faded).
+    b->SetMenuOwnerMode(false);
+    Hover();
+    EXPECT_TRUE(PumpUntil([&] { return b->CurrentState() == 1 && !b->FadeTimer(); }));
+    Redraw(*Form);
+    EXPECT_EQ(DifferingPixels(b->SkinData(), ReferenceFace(b->SkinData(), 23, 22, 1), {0, 0, 23, 22}), 0);
+    SetCursorPos(2, 2);
+    PumpFor(300);
+}
+
 TEST_F(SpeedButtonTest, DisabledIsBlendedWithTheBackground) {
     auto b = MakeSpeedButton(Form, Manager, kBounds, L"");
     b->SetEnabled(false);
