@@ -4,6 +4,7 @@
 // and a menu freed before its control is forgotten.
 #include <gtest/gtest.h>
 
+#include "controls/sSpeedButton.h"
 #include "menus/acMnuWnd.h"
 #include "skinframework/sVclUtils.h"
 #include "tests/common/SyntheticInput.h"
@@ -121,6 +122,36 @@ TEST_F(ContextMenuTest, AWindowedControlsMenuDropsDownSkinnedWhereverItIsAskedFo
         EXPECT_EQ(seen.Window.top, at.y);
         button->SetPopupMenu(nullptr);
     }
+}
+
+// A drop-down speed button drops its menu below itself, skinned like every other popup menu.
+TEST_F(ContextMenuTest, ADropDownSpeedButtonsMenuDropsSkinnedBelowIt) {
+    auto menu = MakeMenu({L"First", L"-", L"Second"});
+    sk::TsSpeedButton dropDown(nullptr);
+    dropDown.SkinData().SetSkinManager(&Manager());
+    dropDown.SetButtonStyle(sk::tbsDropDown);
+    dropDown.SetDropdownMenu(menu.get());
+    dropDown.SetBounds(150, 120, 60, 22);
+    dropDown.SetParent(panel);
+    PumpFor(40);
+    TSeen seen;
+    bool ownerDrawn = false;
+    {
+        TMenuWatch watch({Look(seen), [&](HWND) { ownerDrawn = menu->OwnerDraw; }});
+        synthetic::move_cursor(ScreenPoint(panel->Handle(), 170, 130));
+        PumpFor(60);
+        synthetic::mouse(MOUSEEVENTF_LEFTDOWN);
+        synthetic::mouse(MOUSEEVENTF_LEFTUP);
+        EXPECT_TRUE(watch.WaitUntilFinished());
+    }
+    ASSERT_EQ(seen.Looks, 1) << "the menu was not shown";
+    EXPECT_TRUE(ownerDrawn) << "its items drawn from the skin";
+    EXPECT_TRUE(seen.Wrapped);
+    EXPECT_TRUE(seen.Pictured);
+    const POINT below = ScreenPoint(panel->Handle(), 150, 142);
+    EXPECT_EQ(seen.Window.left, below.x);
+    EXPECT_EQ(seen.Window.top, below.y);
+    dropDown.SetParent(nullptr);
 }
 
 TEST_F(ContextMenuTest, TheRequestGoesToTheControlUnderThePointOrOnToTheParent) {
