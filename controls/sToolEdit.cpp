@@ -44,7 +44,7 @@ TsDirectoryEdit::TsDirectoryEdit(tk::TComponent* owner) : TsCustomComboEdit(owne
     FMaxLength = 255;
     FDefBmpID = 1;
     ExecuteDialog = [this](const std::wstring& start, std::wstring& chosen) {
-        return ExecutePathDialog({FDialogText, FRoot, FAllowCreate}, start, chosen);
+        return ExecutePathDialog({FDialogText, FRoot, FAllowCreate, ShowRootBtns}, start, chosen);
     };
 }
 
@@ -79,6 +79,8 @@ void TsDirectoryEdit::SetProperty(tk::TReader& reader, const std::string& name, 
     else if (name == "Root") FRoot = reader.String(v);
     else if (name == "OnAfterDialog") OnAfterDialog = reader.OpenDialogEvent(v);
     else if (name == "OnBeforeDialog") OnBeforeDialog = reader.OpenDialogEvent(v);
+    else if (name == "ShowRootBtns") ShowRootBtns = reader.Bool(v);
+    else if (name == "NoChangeDir") NoChangeDir = reader.Bool(v);
     else if (name == "DialogOptions") {
         const auto& opts = reader.Set(v);
         FAllowCreate = std::find(opts.begin(), opts.end(), "sdAllowCreate") != opts.end();

@@ -17,6 +17,7 @@ public:
     const std::wstring& Root() const { return FRoot; }
     std::wstring InitialDir;
     bool NoChangeDir = false;
+    bool ShowRootBtns = false;  // the dialog shows its root-folder buttons
     void SetProperty(tk::TReader& reader, const std::string& name, const tk::TValue& value) override;
     // Shows the folder dialog; returns false when cancelled. Replaceable for tests.
     std::function<bool(const std::wstring& start, std::wstring& chosen)> ExecuteDialog;

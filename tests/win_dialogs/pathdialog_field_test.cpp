@@ -52,6 +52,22 @@ TEST(PathDialogField, TheDialogOpensAtTheFieldThenInitialDirThenTheRoot) {
     }
 }
 
+TEST(PathDialogField, TheFieldAsksForTheRootButtonsOnlyWhenItShowsThem) {
+    for (const bool show : {false, true}) {
+        SCOPED_TRACE(show);
+        sk::TsDirectoryEdit edit(nullptr);
+        edit.NoChangeDir = true;
+        edit.ShowRootBtns = show;
+        size_t buttons = 99;
+        TScript script({[&](TPathDialogForm& d) {
+            buttons = d.RootButtons.size();
+            d.CancelClick();
+        }});
+        edit.DoClick();
+        EXPECT_EQ(buttons, show ? 4u : 0u);
+    }
+}
+
 TEST(PathDialogField, ANewFolderIsRenamedByTypingAndEscapeEndsOnlyTheRenaming) {
     kvtest::TempDir dir;
     bool stillOpen = false, stillEditing = true;
