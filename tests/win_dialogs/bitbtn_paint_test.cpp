@@ -97,16 +97,7 @@ protected:
         PumpFor(20);
     }
     std::unique_ptr<sk::TsBitBtn> Make(const std::wstring& caption, RECT at = {20, 20, 140, 70}) {
-        auto b = std::make_unique<sk::TsBitBtn>(nullptr);
-        b->BeginLoading();
-        b->SkinData().SetSkinSection(L"BUTTON");
-        b->SkinData().SetSkinManager(Manager);
-        b->SetBounds(at.left, at.top, at.right - at.left, at.bottom - at.top);
-        b->SetCaption(caption);
-        b->SetParent(Form);
-        b->Loaded();
-        b->HandleNeeded();
-        return b;
+        return MakeButton<sk::TsBitBtn>(Form, Manager, at, caption);
     }
     static rd::TMemBitmap32 Face(sk::TsBitBtn& b, int skinState) {
         return ReferenceFace(b.SkinData(), b.Width(), b.Height(), skinState);

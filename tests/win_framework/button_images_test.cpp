@@ -48,27 +48,10 @@ protected:
         PumpFor(20);
     }
     std::unique_ptr<sk::TsButton> MakeButton(const std::wstring& caption) {
-        auto b = std::make_unique<sk::TsButton>(nullptr);
-        b->BeginLoading();
-        b->SkinData().SetSkinSection(L"BUTTON");
-        b->SkinData().SetSkinManager(Manager);
-        b->SetBounds(20, 20, 120, 60);
-        b->SetCaption(caption);
-        b->SetParent(Form);
-        b->Loaded();
-        b->HandleNeeded();
-        return b;
+        return kvfw::MakeButton(Form, Manager, {20, 20, 140, 80}, caption);
     }
     std::unique_ptr<sk::TsSpeedButton> MakeSpeedButton(const std::wstring& caption, RECT at = {20, 80, 100, 120}) {
-        auto b = std::make_unique<sk::TsSpeedButton>(nullptr);
-        b->BeginLoading();
-        b->SkinData().SetSkinSection(L"SPEEDBUTTON");
-        b->SkinData().SetSkinManager(Manager);
-        b->SetBounds(at.left, at.top, at.right - at.left, at.bottom - at.top);
-        b->SetCaption(caption);
-        b->SetParent(Form);
-        b->Loaded();
-        return b;
+        return kvfw::MakeSpeedButton(Form, Manager, at, caption);
     }
     static sk::TsSkinManager* Manager;
     static TTestForm* Form;

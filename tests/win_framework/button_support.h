@@ -77,10 +77,11 @@ inline rd::TMemBitmap32 ReferenceFace(sk::TsCommonData& data, int width, int hei
     return face;
 }
 
-// A push button bound to section, loaded on parent and shown.
-inline std::unique_ptr<sk::TsButton> MakeButton(tk::TWinControl* parent, sk::TsSkinManager* manager, RECT b,
-                                         const std::wstring& caption, const std::wstring& section = L"BUTTON") {
-    auto button = std::make_unique<sk::TsButton>(nullptr);
+// A push button (or one derived from it) bound to section, loaded on parent and shown.
+template <class TButton = sk::TsButton>
+std::unique_ptr<TButton> MakeButton(tk::TWinControl* parent, sk::TsSkinManager* manager, RECT b,
+                                    const std::wstring& caption, const std::wstring& section = L"BUTTON") {
+    auto button = std::make_unique<TButton>(nullptr);
     button->BeginLoading();
     button->SkinData().SetSkinSection(section);
     button->SkinData().SetSkinManager(manager);

@@ -165,4 +165,13 @@ rd::TColor PicturePixel(const tk::TBitmap& bmp, int x, int y) {
     return rd::TColor(((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF));
 }
 
+SIZE Measure(tk::TMenuItem* item) {
+    HDC dc = GetDC(nullptr);
+    tk::TCanvas canvas(dc);
+    int w = 0, h = 0;
+    Menus().sMeasureItem(item, canvas, w, h);
+    ReleaseDC(nullptr, dc);
+    return SIZE{w, h};
+}
+
 }  // namespace kvmenus

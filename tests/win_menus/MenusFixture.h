@@ -38,6 +38,9 @@ void PumpFor(int ms);
 // A popup menu of captions ("-" a divider, "-Word-" a caption item), owned by the caller.
 std::unique_ptr<tk::TPopupMenu> MakeMenu(const std::vector<std::wstring>& captions, const std::wstring& name = L"TestMenu");
 
+// The size the menu support measures for an item on the screen's device context.
+SIZE Measure(tk::TMenuItem* item);
+
 // The menu window ("#32768") of this thread that is shown, or null.
 HWND ShownMenuWindow();
 

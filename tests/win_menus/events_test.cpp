@@ -121,15 +121,6 @@ TEST_F(MenuEventsTest, ASkinSelectMenuIsNeverAsked) {
     EXPECT_FALSE(info->HaveExtraLine);
 }
 
-SIZE Measure(tk::TMenuItem* item) {
-    HDC dc = GetDC(nullptr);
-    tk::TCanvas canvas(dc);
-    int w = 0, h = 0;
-    Menus().sMeasureItem(item, canvas, w, h);
-    ReleaseDC(nullptr, dc);
-    return SIZE{w, h};
-}
-
 TEST_F(MenuEventsTest, AnItemIsMeasuredInTheFontTheHandlerGives) {
     Manager().MenuSupport.UseExtraLine = false;
     auto menu = MakeMenu({L"Open"});

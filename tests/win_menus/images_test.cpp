@@ -29,15 +29,6 @@ std::unique_ptr<tk::TCustomImageList> MakeList(int width, int height, std::initi
     return list;
 }
 
-SIZE Measure(tk::TMenuItem* item) {
-    HDC dc = GetDC(nullptr);
-    tk::TCanvas canvas(dc);
-    int w = 0, h = 0;
-    Menus().sMeasureItem(item, canvas, w, h);
-    ReleaseDC(nullptr, dc);
-    return SIZE{w, h};
-}
-
 class MenuImagesTest : public testing::Test {
 protected:
     void SetUp() override {

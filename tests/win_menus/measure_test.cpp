@@ -25,15 +25,6 @@ SIZE TextSize(const std::wstring& text, bool bold = false) {
     return SIZE{r.right, r.bottom};
 }
 
-SIZE Measure(tk::TMenuItem* item) {
-    HDC dc = GetDC(nullptr);
-    tk::TCanvas canvas(dc);
-    int w = 0, h = 0;
-    Menus().sMeasureItem(item, canvas, w, h);
-    ReleaseDC(nullptr, dc);
-    return SIZE{w, h};
-}
-
 class MeasureTest : public testing::Test {
 protected:
     void SetUp() override {
