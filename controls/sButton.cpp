@@ -120,11 +120,7 @@ void TsButton::SetWordWrap(bool value) {
 }
 
 void TsButton::SetImages(tk::TCustomImageList* value) {
-    if (FImages == value) return;
-    if (FImages) FImages->RemoveFreeNotification(this);
-    FImages = value;
-    if (FImages) FImages->FreeNotification(this);
-    Changed();
+    if (ReplaceLinked(FImages, value)) Changed();
 }
 
 void TsButton::Notification(tk::TComponent* component, tk::TOperation operation) {
@@ -144,10 +140,7 @@ void TsButton::SetStyle(TsButtonStyle value) {
 }
 
 void TsButton::SetDropDownMenu(tk::TPopupMenu* value) {
-    if (FDropDownMenu == value) return;
-    if (FDropDownMenu) FDropDownMenu->RemoveFreeNotification(this);
-    FDropDownMenu = value;
-    if (FDropDownMenu) FDropDownMenu->FreeNotification(this);
+    ReplaceLinked(FDropDownMenu, value);
 }
 
 void TsButton::SetCommandLinkHint(const std::wstring& value) {

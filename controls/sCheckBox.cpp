@@ -184,11 +184,7 @@ void TsCheckBox::SetDisabledKind(unsigned value) {
 }
 
 void TsCheckBox::SetImages(tk::TCustomImageList* value) {
-    if (value == FImages) return;
-    if (FImages) FImages->RemoveFreeNotification(this);
-    FImages = value;
-    if (FImages) FImages->FreeNotification(this);
-    GlyphChanged();
+    if (ReplaceLinked(FImages, value)) GlyphChanged();
 }
 
 void TsCheckBox::Notification(tk::TComponent* component, tk::TOperation operation) {

@@ -173,11 +173,7 @@ void TsSpeedButton::SetNumGlyphs(int value) {
 }
 
 void TsSpeedButton::SetImages(tk::TCustomImageList* value) {
-    if (FImages == value) return;
-    if (FImages) FImages->RemoveFreeNotification(this);
-    FImages = value;
-    if (FImages) FImages->FreeNotification(this);
-    PropertyChanged();
+    if (ReplaceLinked(FImages, value)) PropertyChanged();
 }
 
 void TsSpeedButton::Notification(tk::TComponent* component, tk::TOperation operation) {
@@ -223,10 +219,7 @@ void TsSpeedButton::SetDisabledKind(unsigned value) {
 // ---- State ----
 
 void TsSpeedButton::SetDropdownMenu(tk::TPopupMenu* value) {
-    if (FDropdownMenu == value) return;
-    if (FDropdownMenu) FDropdownMenu->RemoveFreeNotification(this);
-    FDropdownMenu = value;
-    if (FDropdownMenu) FDropdownMenu->FreeNotification(this);
+    ReplaceLinked(FDropdownMenu, value);
 }
 
 int TsSpeedButton::CurrentState() {

@@ -103,6 +103,16 @@ protected:
     // removed from the ones this component owns. opInsert arrives from the new component's
     // constructor: the component is not fully built yet, only its address may be kept.
     virtual void Notification(TComponent* component, TOperation operation);
+    // Points field at value and moves the free link from the old component to the new one, so
+    // that the field is cleared when what it points at is freed. False when nothing changed.
+    template <class T>
+    bool ReplaceLinked(T*& field, T* value) {
+        if (field == value) return false;
+        RemoveFreeNotification(field);
+        field = value;
+        FreeNotification(value);
+        return true;
+    }
     // Called before an owned component is freed by someone other than its owner.
     void RemoveComponent(TComponent* c);
 

@@ -139,10 +139,7 @@ void TControl::WndProc(TMessage& m) {
 }
 
 void TControl::SetPopupMenu(TPopupMenu* menu) {
-    if (menu == FPopupMenu) return;
-    if (FPopupMenu) RemoveFreeNotification(FPopupMenu);
-    FPopupMenu = menu;
-    if (menu) FreeNotification(menu);
+    ReplaceLinked(FPopupMenu, menu);
 }
 
 void TControl::Notification(TComponent* component, TOperation operation) {

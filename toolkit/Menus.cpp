@@ -71,10 +71,7 @@ TBitmap& TMenuItem::Bitmap() {
 }
 
 void TMenuItem::SetSubMenuImages(TCustomImageList* images) {
-    if (images == FSubMenuImages) return;
-    if (FSubMenuImages) RemoveFreeNotification(FSubMenuImages);
-    FSubMenuImages = images;
-    if (images) FreeNotification(images);
+    ReplaceLinked(FSubMenuImages, images);
 }
 
 void TMenuItem::Notification(TComponent* component, TOperation operation) {
@@ -173,10 +170,7 @@ TMenu::TMenu(TComponent* owner) : TComponent(owner), FItems(new TMenuItem(this))
 TMenu::~TMenu() { FItems->FMenu = nullptr; }
 
 void TMenu::SetImages(TCustomImageList* images) {
-    if (images == FImages) return;
-    if (FImages) RemoveFreeNotification(FImages);
-    FImages = images;
-    if (images) FreeNotification(images);
+    ReplaceLinked(FImages, images);
 }
 
 void TMenu::Notification(TComponent* component, TOperation operation) {
